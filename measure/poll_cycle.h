@@ -1,0 +1,38 @@
+#pragma once
+
+#include "link/exchange.h"
+#include "measure/poll_values.h"
+#include "serial/serial_port.h"
+
+namespace ornet5 {
+
+// The monitor's poll cycle: at each timer tick either identifies the
+// detector or reads its dose rate, over one open-exchange-close of the
+// port, and publishes the results through the six values.
+class TPollCycle {
+public:
+    TPollCycle(TSerialPort& port, TPollValues& values, TExchangeEnvironment& environment,
+               const TRegionalFormats& formats);
+
+    // One cycle: ReadDose when the link state is set, else Identify.
+    // Lets EConvertError (bad speed text) and EProtocolCancel (user cancel)
+    // escape to the caller's error report.
+    void TimerTrelanTimer();
+
+    void Identify();
+    void ReadDose();
+    void OpenLink();
+    void CloseLink();
+
+    // False: the next cycle identifies; true: it reads the dose.
+    bool LinkState() const { return linkState_; }
+
+private:
+    TSerialPort& port_;
+    TPollValues& values_;
+    TExchangeEnvironment& environment_;
+    const TRegionalFormats& formats_;
+    bool linkState_ = false;
+};
+
+}  // namespace ornet5

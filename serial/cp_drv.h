@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "serial/serial_port.h"
+#include "serial/tick_source.h"
+
+namespace ornet5 {
+
+enum TBaudRate : int {
+    brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200,
+    br38400, br56000, br57600, br115200, br128000, br256000
+};
+enum TDataBits : int { db5BITS, db6BITS, db7BITS, db8BITS };
+enum TStopBits : int { sb1BITS, sb1HALFBITS, sb2BITS };
+enum TParity : int { ptNONE, ptODD, ptEVEN, ptMARK, ptSPACE };
+enum THwFlowControl : int { hfNONE, hfNONERTSON, hfRTSCTS };
+enum TSwFlowControl : int { sfNONE, sfXONXOFF };
+enum TPacketMode : int { pmDiscard, pmPass };
+
+// Modem input lines as returned by ModemLines: bit 0 CTS, 1 DSR, 2 RING, 3 RLSD.
+enum TModemLine : std::uint8_t { mlCTS = 1, mlDSR = 2, mlRING = 4, mlRLSD = 8 };
+
+class TCPDrv;
+// Handlers get the driver, the first received byte (inside the driver's
+// receive buffer, valid only during the call) and the byte count.
+using TReceiveDataEvent = std::function<void(TCPDrv& sender, const char* dataPtr, std::uint32_t dataSize)>;
+using TReceivePacketEvent = std::function<void(TCPDrv& sender, const char* packet, std::uint32_t dataSize)>;
+
+class TSerialBackend;
+
+// One serial port: opens the device named by PortName with the configured
+// line settings, writes byte blocks with an idle timeout, reads byte blocks
+// until the line falls idle, and while open hands unread input to the
+// receive handlers on each tick of the owner's tick source. Never throws:
+// every outcome is a result value.
+class TCPDrv : public TSerialPort {
+public:
+    // tickSource drives the receive poll and must outlive the driver.
+    explicit TCPDrv(TTickSource& tickSource);
+    // For tests: a backend other than the platform's own.
+    TCPDrv(TTickSource& tickSource, std::unique_ptr<TSerialBackend> backend);
+    ~TCPDrv() override;
+    TCPDrv(const TCPDrv&) = delete;
+    TCPDrv& operator=(const TCPDrv&) = delete;
+
+    // Properties. Assignment rules: see each setter's definition.
+    TPortNumber Port() const;
+    void SetPort(TPortNumber value) override;
+    const std::string& PortName() const;
+    void SetPortName(const std::string& value);
+    TBaudRate BaudRate() const;
+    void SetBaudRate(TBaudRate value);
+    std::uint32_t BaudRateValue() const;
+    void SetBaudRateValue(std::uint32_t value) override;
+    TDataBits DataBits() const;
+    void SetDataBits(TDataBits value);
+    TStopBits StopBits() const;
+    void SetStopBits(TStopBits value);
+    TParity Parity() const;
+    void SetParity(TParity value);
+    THwFlowControl HwFlow() const;
+    void SetHwFlow(THwFlowControl value);
+    TSwFlowControl SwFlow() const;
+    void SetSwFlow(TSwFlowControl value);
+    std::uint32_t InBufSize() const;
+    void SetInBufSize(std::uint32_t value);
+    std::uint32_t OutBufSize() const;
+    void SetOutBufSize(std::uint32_t value);
+    std::int16_t PacketSize() const;
+    void SetPacketSize(std::int16_t value);
+    std::int32_t PacketTimeout() const;
+    void SetPacketTimeout(std::int32_t value);
+    TPacketMode PacketMode() const;
+    void SetPacketMode(TPacketMode value);
+    std::uint16_t PollingDelay() const;
+    void SetPollingDelay(std::uint16_t value);
+    bool EnableDTROnOpen() const;
+    void SetEnableDTROnOpen(bool value);
+    std::uint16_t OutputTimeout() const;
+    void SetOutputTimeout(std::uint16_t value);
+    std::uint32_t InputTimeout() const;
+    void SetInputTimeout(std::uint32_t value);
+    bool CheckLineStatus() const;
+    void SetCheckLineStatus(bool value);
+    void SetOnReceiveData(TReceiveDataEvent handler);
+    void SetOnReceivePacket(TReceivePacketEvent handler);
+
+    // Operations.
+    bool OpenPort() override;
+    void ClosePort() override;
+    bool IsOpen() const override;
+    bool ApplyLineSettings();
+    bool PurgeBuffers(bool input, bool output);
+    std::uint32_t InputCount();
+    std::uint16_t OutputFree();
+    std::uint8_t ModemLines();
+    void SuspendReceivePoll();
+    void ResumeReceivePoll();
+    std::uint32_t SendBytesTimed(const char* data, std::uint32_t count, std::uint32_t timeoutMs);
+    std::uint32_t SendBytes(const char* data, std::uint32_t count);
+    bool SendText(const std::string& text) override;
+    std::uint32_t ReadBytes(char* buffer, std::uint32_t maximum) override;
+
+private:
+    // Filled in by the implementation.
+};
+
+}  // namespace ornet5
