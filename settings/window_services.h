@@ -1,0 +1,35 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "measure/poll_values.h"
+#include "serial/tick_source.h"
+
+namespace ornet5 {
+
+// What the connection settings window needs of the main window: the large
+// dose label and the heading label.
+class TMainDisplay {
+public:
+    virtual ~TMainDisplay() = default;
+    virtual std::string DoseText() const = 0;
+    virtual void SetDoseText(const std::string& text) = 0;
+    virtual void SetTitleText(const std::string& text) = 0;
+};
+
+// Services the program hands to the connection settings window at its
+// creation; each must outlive the window.
+struct TWindowServices {
+    TMainDisplay& face;
+    // Ticks for the serial driver's receive poll.
+    TTickSource& driverTicks;
+    // The Escape key's physical state at the moment of the call.
+    std::function<bool()> escapeDown;
+    const TRegionalFormats& formats;
+    // The standard error report, for errors that escape an event handler.
+    std::function<void(const std::exception&)> reportError;
+};
+
+}  // namespace ornet5
