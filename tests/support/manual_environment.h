@@ -1,0 +1,46 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "link/exchange.h"
+
+namespace ornet5::test {
+
+// An exchange environment whose clock moves only when told to, whose
+// Escape key is down at chosen calls, and which records status texts.
+class TManualEnvironment : public TExchangeEnvironment {
+  public:
+    bool EscapeDown() override { return escapeDownAtCalls.contains(escapeCalls++); }
+    std::chrono::steady_clock::time_point Now() override { return now_; }
+    void ShowStatus(const std::string& text) override {
+        statusTexts.push_back(text);
+        if (onStatus) {
+            onStatus(text);
+        }
+    }
+    void Pause(std::chrono::milliseconds duration) override {
+        pauses.push_back(duration);
+        Advance(duration);
+    }
+
+    void Advance(std::chrono::steady_clock::duration duration) { now_ += duration; }
+    std::chrono::steady_clock::duration Elapsed() const { return now_ - start_; }
+
+    std::set<int> escapeDownAtCalls;  // 0 is the first EscapeDown call
+    int escapeCalls = 0;
+    std::vector<std::string> statusTexts;
+    std::vector<std::chrono::milliseconds> pauses;
+    std::function<void(const std::string&)> onStatus;
+
+  private:
+    // Far from the clock's epoch, so that no subtraction near it misleads.
+    std::chrono::steady_clock::time_point start_ =
+        std::chrono::steady_clock::time_point{} + std::chrono::hours(1000);
+    std::chrono::steady_clock::time_point now_ = start_;
+};
+
+}  // namespace ornet5::test
