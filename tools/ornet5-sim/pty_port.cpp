@@ -1,0 +1,106 @@
+#include "tools/ornet5-sim/pty_port.h"
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+
+#include "tools/ornet5-sim/sim_error.h"
+
+namespace ornet5 {
+
+namespace {
+
+void MakeRaw(int fd) {
+    termios settings{};
+    if (tcgetattr(fd, &settings) != 0) {
+        ThrowSystemError("reading the pseudo-terminal settings");
+    }
+    cfmakeraw(&settings);
+    if (tcsetattr(fd, TCSANOW, &settings) != 0) {
+        ThrowSystemError("setting the pseudo-terminal to raw mode");
+    }
+}
+
+std::string SlaveName(int master) {
+    std::array<char, 128> name{};
+    if (ptsname_r(master, name.data(), name.size()) != 0) {
+        ThrowSystemError("finding the pseudo-terminal's name");
+    }
+    return name.data();
+}
+
+}  // namespace
+
+TPtyPort::TPtyPort() {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (master_ < 0) {
+        ThrowSystemError("opening a pseudo-terminal");
+    }
+    try {
+        if (grantpt(master_) != 0 || unlockpt(master_) != 0) {
+            ThrowSystemError("unlocking the pseudo-terminal");
+        }
+        slavePath_ = SlaveName(master_);
+        slave_ = open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (slave_ < 0) {
+            ThrowSystemError("opening " + slavePath_);
+        }
+        MakeRaw(slave_);
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+TPtyPort::~TPtyPort() {
+    Close();
+}
+
+void TPtyPort::Close() {
+    if (slave_ >= 0) {
+        close(slave_);
+        slave_ = -1;
+    }
+    if (master_ >= 0) {
+        close(master_);
+        master_ = -1;
+    }
+}
+
+std::string TPtyPort::ReadAvailable() {
+    std::string received;
+    std::array<char, 512> buffer{};
+    for (;;) {
+        const ssize_t count = read(master_, buffer.data(), buffer.size());
+        if (count > 0) {
+            received.append(buffer.data(), static_cast<std::size_t>(count));
+            continue;
+        }
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        // EAGAIN: drained. EIO cannot happen while the slave is held open.
+        return received;
+    }
+}
+
+std::size_t TPtyPort::Write(std::string_view bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count = write(master_, bytes.data() + written, bytes.size() - written);
+        if (count > 0) {
+            written += static_cast<std::size_t>(count);
+        } else if (count < 0 && errno == EINTR) {
+            continue;
+        } else {
+            break;
+        }
+    }
+    return written;
+}
+
+}  // namespace ornet5
