@@ -1,18 +1,34 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "serial/port_handle.h"
 #include "serial/serial_port.h"
 #include "serial/tick_source.h"
 
 namespace ornet5 {
 
 enum TBaudRate : int {
-    brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200,
-    br38400, br56000, br57600, br115200, br128000, br256000
+    brCustom,
+    br110,
+    br300,
+    br600,
+    br1200,
+    br2400,
+    br4800,
+    br9600,
+    br14400,
+    br19200,
+    br38400,
+    br56000,
+    br57600,
+    br115200,
+    br128000,
+    br256000
 };
 enum TDataBits : int { db5BITS, db6BITS, db7BITS, db8BITS };
 enum TStopBits : int { sb1BITS, sb1HALFBITS, sb2BITS };
@@ -27,10 +43,14 @@ enum TModemLine : std::uint8_t { mlCTS = 1, mlDSR = 2, mlRING = 4, mlRLSD = 8 };
 class TCPDrv;
 // Handlers get the driver, the first received byte (inside the driver's
 // receive buffer, valid only during the call) and the byte count.
-using TReceiveDataEvent = std::function<void(TCPDrv& sender, const char* dataPtr, std::uint32_t dataSize)>;
-using TReceivePacketEvent = std::function<void(TCPDrv& sender, const char* packet, std::uint32_t dataSize)>;
+using TReceiveDataEvent =
+    std::function<void(TCPDrv& sender, const char* dataPtr, std::uint32_t dataSize)>;
+using TReceivePacketEvent =
+    std::function<void(TCPDrv& sender, const char* packet, std::uint32_t dataSize)>;
 
 class TSerialBackend;
+class TTickClock;
+class TReceivePoll;
 
 // One serial port: opens the device named by PortName with the configured
 // line settings, writes byte blocks with an idle timeout, reads byte blocks
@@ -38,7 +58,7 @@ class TSerialBackend;
 // receive handlers on each tick of the owner's tick source. Never throws:
 // every outcome is a result value.
 class TCPDrv : public TSerialPort {
-public:
+  public:
     // tickSource drives the receive poll and must outlive the driver.
     explicit TCPDrv(TTickSource& tickSource);
     // For tests: a backend other than the platform's own.
@@ -105,8 +125,49 @@ public:
     bool SendText(const std::string& text) override;
     std::uint32_t ReadBytes(char* buffer, std::uint32_t maximum) override;
 
-private:
-    // Filled in by the implementation.
+    // For tests: also a clock other than the steady clock for the packet
+    // timeout of the receive poll; clock must outlive the driver.
+    TCPDrv(TTickSource& tickSource, std::unique_ptr<TSerialBackend> backend,
+           const TTickClock& clock);
+    // The InBufSize bytes in which the receive handlers get their data.
+    const char* ReceiveBuffer() const;
+
+  private:
+    class TPortInput;
+
+    void ReapplyIfOpen();
+    void StartReceivePoll();
+    void OnTick();
+    std::uint32_t WaitingIn();
+    void AwaitInput(std::chrono::steady_clock::duration remaining, bool deviceUsable);
+    void AwaitRoom(std::chrono::steady_clock::duration remaining, bool roomReported);
+
+    TTickSource& tickSource_;
+    std::unique_ptr<TSerialBackend> backend_;
+    const TTickClock& clock_;
+    std::unique_ptr<TReceivePoll> receivePoll_;
+    TPortHandle handle_;
+
+    TPortNumber port_;
+    std::string portName_;
+    TBaudRate baudRate_;
+    std::uint32_t baudRateValue_;
+    TDataBits dataBits_;
+    TStopBits stopBits_;
+    TParity parity_;
+    THwFlowControl hwFlow_;
+    TSwFlowControl swFlow_;
+    std::uint32_t inBufSize_;
+    std::uint32_t outBufSize_;
+    std::int16_t packetSize_;
+    std::int32_t packetTimeout_;
+    TPacketMode packetMode_;
+    std::uint16_t pollingDelay_;
+    bool enableDtrOnOpen_;
+    std::uint16_t outputTimeout_;
+    std::uint32_t inputTimeout_;
+    bool checkLineStatus_;
+    std::int32_t receiveSuspendCount_;
 };
 
 }  // namespace ornet5

@@ -1,0 +1,100 @@
+#include "serial/port_names.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+#include "common/int_text.h"
+
+namespace ornet5 {
+
+namespace {
+
+constexpr std::string_view kDevicePrefix = R"(\\.\)";
+constexpr std::string_view kComWord = "COM";
+
+bool IsDecimalDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool StartsWithComPrefix(std::string_view text) {
+    if (text.size() < kDevicePrefix.size() + kComWord.size() ||
+        text.substr(0, kDevicePrefix.size()) != kDevicePrefix) {
+        return false;
+    }
+    const std::string_view word = text.substr(kDevicePrefix.size(), kComWord.size());
+    return std::equal(word.begin(), word.end(), kComWord.begin(), [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) == b;
+    });
+}
+
+// The user's configuration folder per the XDG rules: a relative value of
+// the variable is ignored, like an unset one.
+std::optional<std::string> ConfigHome(const TPortNameEnvironment& environment) {
+    const auto xdg = environment.getVariable("XDG_CONFIG_HOME");
+    if (xdg && !xdg->empty() && xdg->front() == '/') {
+        return *xdg;
+    }
+    const auto home = environment.getVariable("HOME");
+    if (home && !home->empty()) {
+        return *home + "/.config";
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string ComPortName(int number) {
+    return std::string(kDevicePrefix) + "COM" + std::to_string(number);
+}
+
+std::optional<int> ParseComPortName(const std::string& name) {
+    if (!StartsWithComPrefix(name)) {
+        return std::nullopt;
+    }
+    const std::string_view digits =
+        std::string_view(name).substr(kDevicePrefix.size() + kComWord.size());
+    // Only plain decimal digits name a port; the integer conversion would
+    // also take blanks, signs and hexadecimal forms.
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDecimalDigit)) {
+        return std::nullopt;
+    }
+    const auto number = TryStrToInt(digits);
+    if (!number || *number < 1) {
+        return std::nullopt;
+    }
+    return *number;
+}
+
+std::string ResolvePortName(const std::string& name, const TPortNameEnvironment& environment) {
+    const auto number = ParseComPortName(name);
+    if (!number) {
+        return name;
+    }
+    if (const auto configHome = ConfigHome(environment)) {
+        const std::string link = *configHome + "/ornet5/com" + std::to_string(*number);
+        if (environment.exists(link)) {
+            return link;
+        }
+    }
+    return "/dev/ttyS" + std::to_string(*number - 1);
+}
+
+TPortNameEnvironment ProcessPortNameEnvironment() {
+    return TPortNameEnvironment{[](const std::string& variable) -> std::optional<std::string> {
+                                    const char* value = std::getenv(variable.c_str());
+                                    if (value == nullptr) {
+                                        return std::nullopt;
+                                    }
+                                    return std::string(value);
+                                },
+                                [](const std::string& path) {
+                                    std::error_code error;
+                                    return std::filesystem::exists(path, error);
+                                }};
+}
+
+}  // namespace ornet5
