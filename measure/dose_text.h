@@ -7,10 +7,16 @@ namespace ornet5 {
 
 // The dose text shown in the main window: at most two significant digits
 // and no digit past the second decimal, e.g. "0,12", "10,00", "1,2E02".
-// reading is never negative; decimalSeparator is the user's regional one.
+// The reading is first written with 18 significant digits and that text is
+// rounded half up, so a double just below a rounding boundary may still
+// round up. decimalSeparator is the user's regional one.
+// Readings are never negative; should one be, the text of its magnitude
+// gets a leading minus sign. Infinities and NaN give "inf" and "nan".
 std::string DoseText(double reading, std::string_view decimalSeparator);
 
 // A detector's address from its three address bytes: "4.2.31" for 04 02 1F.
+// Every byte given is written, joined by full stops, so any other count
+// gives as many numbers (none for no bytes); nothing past the view is read.
 std::string DeviceAddressText(std::string_view addressBytes);
 
 }  // namespace ornet5
