@@ -1,0 +1,265 @@
+// The built ornet5-sim program, driven over its pseudo-terminal the way the
+// monitor drives a serial port.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "link/checksum.h"
+#include "link/frame.h"
+
+extern char** environ;
+
+namespace ornet5 {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using TClock = std::chrono::steady_clock;
+
+// Generous: the machine may be busy compiling, and sanitizers slow start-up.
+constexpr auto kStartLimit = 20s;
+constexpr auto kReplyLimit = 5s;
+
+int Millis(TClock::duration d) {
+    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
+}
+
+class TSimProcess {
+  public:
+    TSimProcess(const fs::path& configHome, std::vector<std::string> args) {
+        int pipeFds[2];
+        EXPECT_EQ(pipe2(pipeFds, O_CLOEXEC), 0);
+        stderr_ = pipeFds[0];
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
+        std::vector<std::string> env = {"XDG_CONFIG_HOME=" + configHome.string()};
+        for (char** e = environ; *e != nullptr; ++e) {
+            if (!std::string(*e).starts_with("XDG_CONFIG_HOME=")) {
+                env.emplace_back(*e);
+            }
+        }
+        args.insert(args.begin(), ORNET5_SIM_PATH);
+        std::vector<char*> argv = Pointers(args);
+        std::vector<char*> envp = Pointers(env);
+        EXPECT_EQ(posix_spawn(&pid_, ORNET5_SIM_PATH, &actions, nullptr, argv.data(), envp.data()),
+                  0);
+        posix_spawn_file_actions_destroy(&actions);
+        close(pipeFds[1]);
+    }
+
+    ~TSimProcess() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        close(stderr_);
+    }
+
+    // Reads stderr until a line starting with prefix has come; that line.
+    std::string WaitForLine(const std::string& prefix) {
+        const TClock::time_point deadline = TClock::now() + kStartLimit;
+        for (;;) {
+            for (std::size_t start = 0, end; (end = log_.find('\n', start)) != log_.npos;
+                 start = end + 1) {
+                if (log_.compare(start, prefix.size(), prefix) == 0) {
+                    return log_.substr(start, end - start);
+                }
+            }
+            if (!ReadLog(deadline)) {
+                return {};
+            }
+        }
+    }
+
+    // Waits for the exit; its status as from waitpid, or -1 on timeout.
+    int WaitForExit() {
+        const TClock::time_point deadline = TClock::now() + kStartLimit;
+        while (ReadLog(deadline)) {
+        }
+        int status = 0;
+        const pid_t done = waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return done > 0 ? status : -1;
+    }
+
+    void Signal(int signal) { kill(pid_, signal); }
+    const std::string& Log() const { return log_; }
+
+  private:
+    static std::vector<char*> Pointers(std::vector<std::string>& texts) {
+        std::vector<char*> pointers;
+        for (std::string& text : texts) {
+            pointers.push_back(text.data());
+        }
+        pointers.push_back(nullptr);
+        return pointers;
+    }
+
+    // False at the end of the output or at the deadline.
+    bool ReadLog(TClock::time_point deadline) {
+        pollfd fd{stderr_, POLLIN, 0};
+        if (poll(&fd, 1, std::max(0, Millis(deadline - TClock::now()))) <= 0) {
+            return false;
+        }
+        char buffer[1024];
+        const ssize_t count = read(stderr_, buffer, sizeof buffer);
+        if (count <= 0) {
+            return false;
+        }
+        log_.append(buffer, static_cast<std::size_t>(count));
+        return true;
+    }
+
+    pid_t pid_ = -1;
+    int stderr_ = -1;
+    std::string log_;
+};
+
+// The monitor's side: the port opened the way its driver opens it.
+class TMonitorPort {
+  public:
+    explicit TMonitorPort(const fs::path& path) {
+        fd_ = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        EXPECT_GE(fd_, 0) << path;
+        termios settings{};
+        tcgetattr(fd_, &settings);
+        cfmakeraw(&settings);
+        cfsetispeed(&settings, B4800);
+        cfsetospeed(&settings, B4800);
+        tcsetattr(fd_, TCSANOW, &settings);
+    }
+    ~TMonitorPort() { close(fd_); }
+
+    void Write(const std::string& bytes) {
+        EXPECT_EQ(write(fd_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+
+    // Reads until count bytes have come or the limit has passed.
+    std::string Read(std::size_t count, TClock::duration limit = kReplyLimit) {
+        const TClock::time_point deadline = TClock::now() + limit;
+        std::string received;
+        while (received.size() < count) {
+            pollfd fd{fd_, POLLIN, 0};
+            if (poll(&fd, 1, std::max(0, Millis(deadline - TClock::now()))) <= 0) {
+                break;
+            }
+            char buffer[64];
+            const ssize_t n = read(fd_, buffer, sizeof buffer);
+            if (n > 0) {
+                received.append(buffer, static_cast<std::size_t>(n));
+            }
+        }
+        return received;
+    }
+
+  private:
+    int fd_ = -1;
+};
+
+class SimProcess : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/ornet5-sim-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        home_ = pattern;
+        link_ = home_ / "ornet5" / "com3";
+    }
+    void TearDown() override { fs::remove_all(home_); }
+
+    fs::path home_;
+    fs::path link_;
+};
+
+const std::string kIdentify = BuildFrame(kAllNodesAddress, kOwnAddress, 0, 0, "");
+const std::string kReadDose =
+    BuildFrame(kAllNodesAddress, kOwnAddress, 6, 13, std::string(1, '\0'));
+
+TEST_F(SimProcess, AnswersBothRequestsAcrossReopensAndTidiesUpOnSigterm) {
+    TSimProcess sim(home_, {"--address", "7.7.7", "--reading", "0.123"});
+    const std::string ready = sim.WaitForLine("ready ");
+    ASSERT_NE(ready, "") << sim.Log();
+    EXPECT_NE(ready.find(link_.string()), std::string::npos) << ready;
+    ASSERT_TRUE(fs::is_symlink(link_));
+    // The monitor closes and reopens the port for every poll.
+    for (int round = 0; round < 2; ++round) {
+        {
+            TMonitorPort port(link_);
+            port.Write(kIdentify);
+            const std::string reply = port.Read(14);
+            ASSERT_EQ(reply.size(), 14u) << sim.Log();
+            EXPECT_EQ(reply.substr(3, 3), std::string("\x07\x07\x07", 3));
+            EXPECT_EQ(reply.substr(10, 4), ChecksumBytes(reply.substr(0, 10)));
+            EXPECT_EQ(port.Read(1, 300ms), "") << "the identify reply is exactly 14 bytes";
+        }
+        TMonitorPort port(link_);
+        port.Write(kReadDose);
+        const std::string reply = port.Read(21);
+        ASSERT_EQ(reply.size(), 21u) << sim.Log();
+        EXPECT_EQ(reply.substr(15, 2), "\x7B\xFC");
+        EXPECT_EQ(reply.substr(17), ChecksumBytes(reply.substr(14, 3)));
+    }
+    sim.Signal(SIGTERM);
+    const int status = sim.WaitForExit();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(link_)));
+    EXPECT_NE(sim.Log().find("speed 4800"), std::string::npos) << sim.Log();
+    EXPECT_NE(sim.Log().find("FF FF FF 01 01 01 06 0D 01 00 AF 44 74 80 00 00 00 00 00"),
+              std::string::npos);
+}
+
+TEST_F(SimProcess, LateAndSplitRepliesTakeTheirTime) {
+    TSimProcess sim(home_, {"--late", "400", "--split", "--split-pause", "300"});
+    ASSERT_NE(sim.WaitForLine("ready "), "") << sim.Log();
+    TMonitorPort port(link_);
+    const TClock::time_point sent = TClock::now();
+    port.Write(kIdentify);
+    const std::string first = port.Read(1);
+    const TClock::time_point firstAt = TClock::now();
+    const std::string rest = port.Read(14 - std::min<std::size_t>(first.size(), 14));
+    const TClock::time_point lastAt = TClock::now();
+    EXPECT_EQ((first + rest).size(), 14u) << sim.Log();
+    // Lower bounds only: a busy machine may delay further, never less.
+    EXPECT_GE(firstAt - sent, 350ms);
+    EXPECT_GE(lastAt - sent, 650ms);
+    sim.Signal(SIGINT);
+    const int status = sim.WaitForExit();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+TEST_F(SimProcess, NeverReplacesAFileThatIsNotALink) {
+    fs::create_directories(link_.parent_path());
+    std::ofstream(link_) << "keep me";
+    TSimProcess sim(home_, {});
+    const int status = sim.WaitForExit();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_NE(sim.Log().find("not a link"), std::string::npos) << sim.Log();
+    std::string content;
+    std::getline(std::ifstream(link_), content);
+    EXPECT_EQ(content, "keep me");
+}
+
+TEST_F(SimProcess, BadOptionEndsWithExitCodeTwo) {
+    TSimProcess sim(home_, {"--late", "soon"});
+    const int status = sim.WaitForExit();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+    EXPECT_NE(sim.Log().find("--late"), std::string::npos) << sim.Log();
+    EXPECT_FALSE(fs::exists(fs::symlink_status(link_)));
+}
+
+}  // namespace
+}  // namespace ornet5
