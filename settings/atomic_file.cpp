@@ -1,0 +1,151 @@
+#include "settings/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <vector>
+
+namespace ornet5 {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// The one place that forces written data to the disk.
+bool FlushToDisk(int fd) {
+    return ::fsync(fd) == 0;
+}
+
+// Makes the rename itself survive a power loss; a failure here leaves the
+// new content in place, so it is not reported.
+void FlushFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        FlushToDisk(fd);
+        ::close(fd);
+    }
+}
+
+// The path whose content is to change: a link's target, not the link.
+fs::path ResolveTarget(const fs::path& path) {
+    std::error_code error;
+    if (fs::is_symlink(path, error)) {
+        const fs::path target = fs::weakly_canonical(path, error);
+        if (!error) {
+            return target;
+        }
+    }
+    return path;
+}
+
+void RemoveStaleTemporaries(const fs::path& folder, const std::string& prefix) {
+    std::error_code error;
+    const auto limit = fs::file_time_type::clock::now() - kStaleTemporaryAge;
+    std::vector<fs::path> stale;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        std::error_code timeError;
+        const auto written = it->last_write_time(timeError);
+        if (name.starts_with(prefix) && !timeError && written < limit) {
+            stale.push_back(it->path());
+        }
+    }
+    for (const fs::path& file : stale) {
+        fs::remove(file, error);
+    }
+}
+
+// The new file keeps the permissions of the one it replaces.
+void CopyMode(int fd, const fs::path& from) {
+    struct stat info {};
+    if (::stat(from.c_str(), &info) == 0) {
+        ::fchmod(fd, info.st_mode & 07777);
+    }
+}
+
+// Writes bytes into a new temporary file in folder; its path, or empty.
+fs::path WriteTemporary(const fs::path& target, std::string_view bytes) {
+    const fs::path folder = target.parent_path();
+    std::string pattern = (folder / TemporaryFilePrefix(target)).string() + "XXXXXX";
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return {};
+    }
+    CopyMode(fd, target);
+    const bool ok = WriteAll(fd, bytes) && FlushToDisk(fd);
+    const bool closed = ::close(fd) == 0;
+    if (!ok || !closed) {
+        ::unlink(pattern.c_str());
+        return {};
+    }
+    return pattern;
+}
+
+}  // namespace
+
+TFileBytes ReadFileBytes(const fs::path& path) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (status.type() == fs::file_type::not_found) {
+        return {TFileReadStatus::Missing, {}};
+    }
+    if (error || status.type() == fs::file_type::directory) {
+        return {TFileReadStatus::Failed, {}};
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return {TFileReadStatus::Failed, {}};
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) {
+        return {TFileReadStatus::Failed, {}};
+    }
+    return {TFileReadStatus::Read, std::move(bytes).str()};
+}
+
+std::string TemporaryFilePrefix(const fs::path& path) {
+    return "." + path.filename().string() + ".tmp-";
+}
+
+bool ReplaceFileBytes(const fs::path& path, std::string_view bytes) {
+    std::error_code error;
+    const fs::path target = fs::absolute(ResolveTarget(path), error);
+    if (error) {
+        return false;
+    }
+    const fs::path folder = target.parent_path();
+    fs::create_directories(folder, error);
+    RemoveStaleTemporaries(folder, TemporaryFilePrefix(target));
+    const fs::path temporary = WriteTemporary(target, bytes);
+    if (temporary.empty()) {
+        return false;
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    FlushFolder(folder);
+    return true;
+}
+
+}  // namespace ornet5

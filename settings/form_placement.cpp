@@ -1,0 +1,245 @@
+#include "settings/form_placement.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <utility>
+
+#include "common/int_text.h"
+
+namespace ornet5 {
+
+namespace {
+
+using TWords = std::array<std::int32_t, 4>;
+
+// Sums of stored positions and sizes saturate: a file may hold any number.
+std::int32_t SaturatingAdd(std::int32_t a, std::int32_t b) {
+    const std::int64_t sum = std::int64_t{a} + b;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+std::string ScreenSuffix(const TStoredForm& form) {
+    return "(" + std::to_string(form.ScreenWidth()) + "x" + std::to_string(form.ScreenHeight()) +
+           ")";
+}
+
+std::string PositionText(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d) {
+    return std::to_string(a) + "," + std::to_string(b) + "," + std::to_string(c) + "," +
+           std::to_string(d);
+}
+
+// The first four words of text, split at runs of blanks and commas; a
+// missing or malformed word keeps its default.
+TWords PositionWords(std::string_view text, TWords words) {
+    constexpr std::string_view kSeparators = " ,";
+    std::size_t index = 0;
+    std::size_t begin = text.find_first_not_of(kSeparators);
+    while (begin != std::string_view::npos && index < words.size()) {
+        const std::size_t end = std::min(text.find_first_of(kSeparators, begin), text.size());
+        words[index] = TryStrToInt(text.substr(begin, end - begin)).value_or(words[index]);
+        ++index;
+        begin = text.find_first_not_of(kSeparators, end);
+    }
+    return words;
+}
+
+// The key with the screen-size suffix, or without it when that is empty.
+std::string ReadScreenKey(const TIniFile& ini, const std::string& section, const std::string& key,
+                          const std::string& suffix) {
+    std::string text = ini.ReadString(section, key + suffix, "");
+    if (text.empty()) {
+        text = ini.ReadString(section, key, "");
+    }
+    return text;
+}
+
+bool IsSizeable(TBorderStyle style) {
+    return style == TBorderStyle::Sizeable || style == TBorderStyle::SizeToolWin;
+}
+
+TPoint FrameSize(const TStoredForm& form) {
+    switch (form.BorderStyle()) {
+        case TBorderStyle::Single:
+        case TBorderStyle::ToolWindow:
+            return form.FrameMetric(TFrameMetric::Border);
+        case TBorderStyle::Sizeable:
+        case TBorderStyle::SizeToolWin:
+            return form.FrameMetric(TFrameMetric::Frame);
+        case TBorderStyle::Dialog:
+            return form.FrameMetric(TFrameMetric::DialogFrame);
+        case TBorderStyle::None:
+            break;
+    }
+    return {};
+}
+
+}  // namespace
+
+TFormPlacement::TFormPlacement(TStoredForm& form, TSettingsFileLocation defaultFile)
+    : form_(form), defaultFile_(std::move(defaultFile)) {}
+
+std::string TFormPlacement::IniSection() const {
+    return iniSection_.empty() ? form_.ClassName() : iniSection_;
+}
+
+void TFormPlacement::Loaded(TFormHandlers ownHandlers) {
+    ownHandlers_ = std::move(ownHandlers);
+    attached_ = true;
+}
+
+TFormHandlers TFormPlacement::Detach() {
+    attached_ = false;
+    return std::exchange(ownHandlers_, {});
+}
+
+void TFormPlacement::Reported(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        form_.ReportError(error);
+    }
+}
+
+void TFormPlacement::FormShow() {
+    if (active_) {
+        Reported([this] { RestoreSettings(); });
+    }
+    if (ownHandlers_.show) {
+        ownHandlers_.show();
+    }
+}
+
+void TFormPlacement::FormCloseQuery(bool& canClose) {
+    if (ownHandlers_.closeQuery) {
+        ownHandlers_.closeQuery(canClose);
+    }
+    if (canClose && active_ && form_.HandleAllocated()) {
+        Reported([this] { SaveSettings(); });
+    }
+}
+
+void TFormPlacement::FormDestroy() {
+    if (active_ && !saved_) {
+        destroying_ = true;
+        Reported([this] { SaveSettings(); });
+        destroying_ = false;
+    }
+    if (ownHandlers_.destroy) {
+        ownHandlers_.destroy();
+    }
+}
+
+TIniFile TFormPlacement::OpenIniFile() const {
+    if (iniFileName_.empty()) {
+        return TIniFile(defaultFile_.path, defaultFile_.name);
+    }
+    const std::filesystem::path name(iniFileName_);
+    const std::filesystem::path path =
+        name.has_parent_path() ? name : defaultFile_.path.parent_path() / name;
+    return TIniFile(path, iniFileName_);
+}
+
+void TFormPlacement::RestoreSettings() {
+    saved_ = false;
+    const TIniFile ini = OpenIniFile();
+    if (ini.ReadInteger(IniSection(), "FormVersion", 0) >= version_) {
+        if (options_.Contains(TPlacementOption::Position)) {
+            RestorePosition(ini);
+        }
+        RestoreItems(ini);
+    }
+    restored_ = true;
+    ResetMaxPosition();
+}
+
+void TFormPlacement::RestorePosition(const TIniFile& ini) {
+    const std::string section = IniSection();
+    const std::string suffix = ScreenSuffix(form_);
+    TWindowPlacement placement = form_.Placement();
+    if (!form_.Visible()) {
+        placement.showCmd = kShowHide;
+    }
+    placement.flags = ini.ReadInteger(section, "Flags", placement.flags);
+    bool found = false;
+    if (const std::string text = ReadScreenKey(ini, section, "MinMaxPos", suffix); !text.empty()) {
+        const TWords words = PositionWords(text, {0, 0, 0, 0});
+        placement.minPosition = {words[0], words[1]};
+        placement.maxPosition = {words[2], words[3]};
+        found = true;
+    }
+    const std::int32_t left = form_.Left();
+    const std::int32_t top = form_.Top();
+    if (const std::string text = ReadScreenKey(ini, section, "NormPos", suffix); !text.empty()) {
+        const TWords words = PositionWords(text, {left, top, SaturatingAdd(left, form_.Width()),
+                                                  SaturatingAdd(top, form_.Height())});
+        placement.normalPosition = {words[0], words[1], words[2], words[3]};
+        found = true;
+    }
+    const std::int32_t pixelsPerInch = form_.PixelsPerInch();
+    if (!found || ini.ReadInteger(section, "PixelsPerInch", pixelsPerInch) != pixelsPerInch) {
+        return;
+    }
+    TRect& rect = placement.normalPosition;
+    if (!IsSizeable(form_.BorderStyle())) {
+        rect.right = SaturatingAdd(rect.left, form_.Width());
+        rect.bottom = SaturatingAdd(rect.top, form_.Height());
+    }
+    if (rect.right > rect.left) {
+        const TPositionMode mode = form_.PositionMode();
+        if (mode == TPositionMode::ScreenCenter || mode == TPositionMode::DesktopCenter) {
+            form_.SetPositionMode(TPositionMode::Designed);
+        }
+        form_.SetPlacement(placement);
+    }
+}
+
+// A maximised window's frame lies just outside the screen.
+void TFormPlacement::ResetMaxPosition() {
+    if (!form_.HandleAllocated()) {
+        return;
+    }
+    TWindowPlacement placement = form_.Placement();
+    if (!form_.Visible()) {
+        placement.showCmd = kShowHide;
+    }
+    const TPoint frame = FrameSize(form_);
+    placement.maxPosition = {-frame.x, -frame.y};
+    form_.SetPlacement(placement);
+}
+
+void TFormPlacement::SaveSettings() {
+    // A window that was never shown never writes the file.
+    if (!restored_ && active_) {
+        return;
+    }
+    TIniFile ini = OpenIniFile();
+    ini.WriteInteger(IniSection(), "FormVersion", version_);
+    if (options_.Contains(TPlacementOption::State) ||
+        options_.Contains(TPlacementOption::Position)) {
+        SavePosition(ini);
+    }
+    SaveItems(ini);
+    saved_ = true;
+}
+
+void TFormPlacement::SavePosition(TIniFile& ini) {
+    const std::string section = IniSection();
+    const std::string suffix = ScreenSuffix(form_);
+    const TWindowPlacement placement = form_.Placement();
+    ini.WriteInteger(section, "Flags", placement.flags);
+    ini.WriteInteger(section, "ShowCmd", placement.showCmd);
+    ini.WriteInteger(section, "PixelsPerInch", form_.PixelsPerInch());
+    const std::string minMax = PositionText(placement.minPosition.x, placement.minPosition.y,
+                                            placement.maxPosition.x, placement.maxPosition.y);
+    ini.WriteString(section, "MinMaxPos" + suffix, minMax);
+    ini.WriteString(section, "MinMaxPos", minMax);
+    const TRect& rect = placement.normalPosition;
+    const std::string normal = PositionText(rect.left, rect.top, rect.right, rect.bottom);
+    ini.WriteString(section, "NormPos" + suffix, normal);
+    ini.WriteString(section, "NormPos", normal);
+    ini.WriteString(section, "Visible", destroying_ ? "1" : "0");
+}
+
+}  // namespace ornet5

@@ -1,0 +1,56 @@
+#include "settings/settings_file.h"
+
+#include <cstdlib>
+#include <system_error>
+
+namespace ornet5 {
+
+namespace {
+
+std::optional<std::string> Variable(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') {
+        return std::nullopt;
+    }
+    return std::string(value);
+}
+
+std::string RunningExecutablePath() {
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string("ORNET5") : path.string();
+}
+
+}  // namespace
+
+std::string IniFileNameForExecutable(std::string_view executablePath) {
+    const std::size_t slash = executablePath.find_last_of('/');
+    std::string_view name =
+        slash == std::string_view::npos ? executablePath : executablePath.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string_view::npos) {
+        name = name.substr(0, dot);
+    }
+    return std::string(name) + ".INI";
+}
+
+TConfigEnvironment ProcessConfigEnvironment() {
+    return {Variable("XDG_CONFIG_HOME"), Variable("HOME")};
+}
+
+std::filesystem::path ConfigFolder(const TConfigEnvironment& environment) {
+    if (environment.xdgConfigHome && environment.xdgConfigHome->starts_with('/')) {
+        return *environment.xdgConfigHome;
+    }
+    if (environment.home) {
+        return std::filesystem::path(*environment.home) / ".config";
+    }
+    return ".";
+}
+
+TSettingsFileLocation ProgramSettingsFile() {
+    const std::string name = IniFileNameForExecutable(RunningExecutablePath());
+    return {ConfigFolder(ProcessConfigEnvironment()) / name, name};
+}
+
+}  // namespace ornet5
