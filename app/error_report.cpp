@@ -1,0 +1,63 @@
+#include "app/error_report.h"
+
+#include <cstdio>
+#include <utility>
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace ornet5 {
+namespace {
+
+// Clears the open flag when the box's modal run ends, however it ends.
+class TOpenFlag {
+  public:
+    explicit TOpenFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~TOpenFlag() { flag_ = false; }
+    TOpenFlag(const TOpenFlag&) = delete;
+    TOpenFlag& operator=(const TOpenFlag&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+}  // namespace
+
+TErrorReport::TErrorReport(QString caption) : caption_(std::move(caption)) {}
+
+void TErrorReport::Report(const std::exception& error) {
+    Report(std::string(error.what()));
+}
+
+void TErrorReport::Report(const std::string& message) {
+    const QString text = BoxText(message);
+    if (open_) {
+        ++suppressed_;
+        std::fprintf(stderr, "ORNET5: error while an error report is open: %s\n",
+                     text.toLocal8Bit().constData());
+        return;
+    }
+    Show(text);
+}
+
+QString TErrorReport::BoxText(const std::string& message) {
+    QString text = QString::fromStdString(message);
+    // A character beyond the basic plane ends in a low surrogate, which is
+    // above the full stop just as the character itself is.
+    if (!text.isEmpty() && text.back().unicode() > u'.') {
+        text.append(u'.');
+    }
+    return text;
+}
+
+void TErrorReport::Show(const QString& text) {
+    TOpenFlag openFlag(open_);
+    ++shown_;
+    QMessageBox box(QMessageBox::Critical, caption_, text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    // Messages may quote what the user typed: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+}  // namespace ornet5
