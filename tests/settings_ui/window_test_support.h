@@ -1,0 +1,68 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+
+#include "settings/window_services.h"
+
+namespace ornet5::test {
+
+// The one QApplication of a test program, made on first use.
+QApplication& TestApplication();
+
+// Types text into a widget key by key, letters outside ASCII included.
+void TypeText(QWidget& widget, const QString& text);
+
+// The main window's two labels, recorded.
+class TFakeMainDisplay : public TMainDisplay {
+  public:
+    std::string DoseText() const override { return doseText; }
+    void SetDoseText(const std::string& text) override { doseText = text; }
+    void SetTitleText(const std::string& text) override { titleTexts.push_back(text); }
+
+    std::string doseText = "ORNET";
+    std::vector<std::string> titleTexts;
+};
+
+// A tick source that ticks only when told to.
+class TManualTicks : public TTickSource {
+  public:
+    void Start(std::chrono::milliseconds period, Handler handler) override {
+        period_ = period;
+        handler_ = std::move(handler);
+        running_ = true;
+    }
+    void Stop() override { running_ = false; }
+    bool IsRunning() const override { return running_; }
+
+  private:
+    std::chrono::milliseconds period_{0};
+    Handler handler_;
+    bool running_ = false;
+};
+
+// Russian regional formats at a fixed time.
+class TFixedFormats : public TRegionalFormats {
+  public:
+    std::string DecimalSeparator() const override { return ","; }
+    std::string LongTimeNow() const override { return "9:05:07"; }
+};
+
+// Everything a settings window needs, with the error report recorded.
+struct TServicesFixture {
+    TFakeMainDisplay face;
+    TManualTicks ticks;
+    TFixedFormats formats;
+    bool escapeDown = false;
+    std::vector<std::string> reportedErrors;
+    // Runs inside the report, as a modal message box would.
+    std::function<void()> duringReport;
+
+    TWindowServices Services();
+};
+
+}  // namespace ornet5::test
