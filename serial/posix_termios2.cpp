@@ -61,29 +61,40 @@ std::optional<tcflag_t> StopFlags(std::uint8_t stopBits) {
     }
 }
 
-bool FillRaw(struct termios2& tio, const TLineSettings& settings) {
+}  // namespace
+
+std::optional<TTermiosFlags> MakeTermiosFlags(const TLineSettings& settings) {
     const auto size = SizeFlag(settings.ByteSize);
     const auto parity = ParityFlags(settings.Parity);
     const auto stop = StopFlags(settings.StopBits);
     if (!size || !parity || !stop || settings.BaudRate == 0) {
-        return false;
+        return std::nullopt;
     }
-    // Input parity checking stays off (fParity is never set), as do every
-    // input and output translation: the line carries binary frames.
-    tio.c_iflag = 0;
-    if (settings.fOutX) {
-        tio.c_iflag |= IXON;
-    }
-    if (settings.fInX) {
-        tio.c_iflag |= IXOFF;
-    }
-    tio.c_oflag = 0;
-    tio.c_lflag = 0;
+    // Input parity checking stays off (fParity is never set), as do all
+    // input and output translations: the line carries binary frames.
+    TTermiosFlags flags;
+    flags.iflag = (settings.fOutX ? IXON : 0) | (settings.fInX ? IXOFF : 0);
     // HUPCL drops DTR and RTS when the port is closed, as Windows does.
-    tio.c_cflag = CREAD | CLOCAL | HUPCL | BOTHER | (BOTHER << IBSHIFT) | *size | *parity | *stop;
+    flags.cflag = CREAD | CLOCAL | HUPCL | BOTHER | (BOTHER << IBSHIFT) | *size | *parity | *stop;
     if (settings.fOutxCtsFlow || settings.fRtsControl == TRtsControl::Handshake) {
-        tio.c_cflag |= CRTSCTS;
+        flags.cflag |= CRTSCTS;
     }
+    return flags;
+}
+
+int SetTermios2(int fd, const TLineSettings& settings) {
+    struct termios2 tio {};
+    if (ioctl(fd, TCGETS2, &tio) != 0) {
+        return errno;
+    }
+    const auto flags = MakeTermiosFlags(settings);
+    if (!flags) {
+        return EINVAL;
+    }
+    tio.c_iflag = flags->iflag;
+    tio.c_oflag = flags->oflag;
+    tio.c_cflag = flags->cflag;
+    tio.c_lflag = flags->lflag;
     tio.c_ispeed = settings.BaudRate;
     tio.c_ospeed = settings.BaudRate;
     // Reads return at once with what is there; the driver does the waiting.
@@ -91,19 +102,6 @@ bool FillRaw(struct termios2& tio, const TLineSettings& settings) {
     tio.c_cc[VTIME] = 0;
     tio.c_cc[VSTART] = static_cast<cc_t>(settings.XonChar);
     tio.c_cc[VSTOP] = static_cast<cc_t>(settings.XoffChar);
-    return true;
-}
-
-}  // namespace
-
-int SetTermios2(int fd, const TLineSettings& settings) {
-    struct termios2 tio {};
-    if (ioctl(fd, TCGETS2, &tio) != 0) {
-        return errno;
-    }
-    if (!FillRaw(tio, settings)) {
-        return EINVAL;
-    }
     if (ioctl(fd, TCSETS2, &tio) != 0) {
         return errno;
     }

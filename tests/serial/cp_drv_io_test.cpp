@@ -1,9 +1,11 @@
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <thread>
 
@@ -122,6 +124,36 @@ TEST(DriverOpen, OpenIsExclusiveAcrossDriversAndProcesses) {
 
     first.ClosePort();
     EXPECT_TRUE(second.OpenPort()) << "free again after the close";
+}
+
+TEST(DriverOpen, ComPortNameFindsTheLinkInTheConfigurationFolder) {
+    TPtyPair pty;
+    char folder[] = "/tmp/ornet5-config-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string dir = std::string(folder) + "/ornet5";
+    const std::string link = dir + "/com7";
+    ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+    ASSERT_EQ(symlink(pty.SlavePath().c_str(), link.c_str()), 0);
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedValue = saved != nullptr ? saved : "";
+    setenv("XDG_CONFIG_HOME", folder, 1);
+
+    TManualTickSource ticks;
+    TCPDrv driver(ticks);
+    driver.SetPort(pnCOM7);
+    EXPECT_TRUE(driver.OpenPort());
+    EXPECT_TRUE(driver.SendText("via link"));
+    EXPECT_EQ(pty.Read(8), "via link");
+    driver.ClosePort();
+
+    if (saved != nullptr) {
+        setenv("XDG_CONFIG_HOME", savedValue.c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+    unlink(link.c_str());
+    rmdir(dir.c_str());
+    rmdir(folder);
 }
 
 TEST(DriverOpen, DestructionClosesThePort) {
