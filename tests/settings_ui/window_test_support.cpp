@@ -1,15 +1,37 @@
 #include "tests/settings_ui/window_test_support.h"
 
+#include <gtest/gtest.h>
 #include <QTest>
 
 namespace ornet5::test {
+
+namespace {
+
+QApplication* application = nullptr;
+
+// Ends the application after the last test, while Qt's own globals still
+// exist; a static QApplication would outlive them and crash at exit.
+class TApplicationEnvironment : public ::testing::Environment {
+  public:
+    void TearDown() override {
+        delete application;
+        application = nullptr;
+    }
+};
+
+[[maybe_unused]] ::testing::Environment* const registered =
+    ::testing::AddGlobalTestEnvironment(new TApplicationEnvironment);
+
+}  // namespace
 
 QApplication& TestApplication() {
     static int argc = 1;
     static char name[] = "ornet5_settings_ui_test";
     static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
+    if (application == nullptr) {
+        application = new QApplication(argc, argv);
+    }
+    return *application;
 }
 
 void TypeText(QWidget& widget, const QString& text) {
