@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -141,6 +142,7 @@ class TMonitorPort {
         cfsetispeed(&settings, B4800);
         cfsetospeed(&settings, B4800);
         tcsetattr(fd_, TCSANOW, &settings);
+        ioctl(fd_, TIOCEXCL);
     }
     ~TMonitorPort() { close(fd_); }
 
@@ -169,6 +171,24 @@ class TMonitorPort {
   private:
     int fd_ = -1;
 };
+
+// Whether the terminal at path is still taken exclusively, once the
+// simulator has had time to notice the close; root may open it regardless.
+bool StaysExclusive(const fs::path& path) {
+    const TClock::time_point deadline = TClock::now() + kReplyLimit;
+    int exclusive = 1;
+    while (exclusive != 0 && TClock::now() < deadline) {
+        const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0 || ioctl(fd, TIOCGEXCL, &exclusive) != 0) {
+            ADD_FAILURE() << "cannot open " << path;
+        }
+        close(fd);
+        if (exclusive != 0) {
+            poll(nullptr, 0, 20);
+        }
+    }
+    return exclusive != 0;
+}
 
 class SimProcess : public ::testing::Test {
   protected:
@@ -205,6 +225,8 @@ TEST_F(SimProcess, AnswersBothRequestsAcrossReopensAndTidiesUpOnSigterm) {
             EXPECT_EQ(reply.substr(10, 4), ChecksumBytes(reply.substr(0, 10)));
             EXPECT_EQ(port.Read(1, 300ms), "") << "the identify reply is exactly 14 bytes";
         }
+        // Else only root could open the port a second time.
+        EXPECT_FALSE(StaysExclusive(link_));
         TMonitorPort port(link_);
         port.Write(kReadDose);
         const std::string reply = port.Read(21);

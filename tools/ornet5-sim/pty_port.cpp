@@ -1,6 +1,8 @@
 #include "tools/ornet5-sim/pty_port.h"
 
 #include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -33,6 +35,18 @@ std::string SlaveName(int master) {
     return name.data();
 }
 
+int WatchCloses(const std::string& path) {
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watch < 0) {
+        ThrowSystemError("watching " + path);
+    }
+    if (inotify_add_watch(watch, path.c_str(), IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+        close(watch);
+        ThrowSystemError("watching " + path);
+    }
+    return watch;
+}
+
 }  // namespace
 
 TPtyPort::TPtyPort() {
@@ -50,6 +64,7 @@ TPtyPort::TPtyPort() {
             ThrowSystemError("opening " + slavePath_);
         }
         MakeRaw(slave_);
+        closeWatch_ = WatchCloses(slavePath_);
     } catch (...) {
         Close();
         throw;
@@ -61,6 +76,10 @@ TPtyPort::~TPtyPort() {
 }
 
 void TPtyPort::Close() {
+    if (closeWatch_ >= 0) {
+        close(closeWatch_);
+        closeWatch_ = -1;
+    }
     if (slave_ >= 0) {
         close(slave_);
         slave_ = -1;
@@ -86,6 +105,15 @@ std::string TPtyPort::ReadAvailable() {
         // EAGAIN: drained. EIO cannot happen while the slave is held open.
         return received;
     }
+}
+
+void TPtyPort::ReleaseAfterPeerClose() {
+    alignas(inotify_event) std::array<char, 4096> events{};
+    while (read(closeWatch_, events.data(), events.size()) > 0) {
+    }
+    // The exclusive mode belongs to the terminal, not to the descriptor, so
+    // clearing it through the held slave descriptor ends it for everyone.
+    ioctl(slave_, TIOCNXCL);
 }
 
 std::size_t TPtyPort::Write(std::string_view bytes) {

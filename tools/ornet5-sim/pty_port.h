@@ -25,14 +25,23 @@ class TPtyPort {
     // Bytes that the pseudo-terminal took (it may take fewer when full).
     std::size_t Write(std::string_view bytes);
 
+    // Readable when the monitor has closed the port; for poll().
+    int PeerCloseFd() const { return closeWatch_; }
+    // Call when PeerCloseFd() is readable. The monitor takes the port
+    // exclusively; on a pseudo-terminal, unlike a real port, that lasts past
+    // its close (the slave side lives on with the master), and without this
+    // every later open but the first would fail for any user but root.
+    void ReleaseAfterPeerClose();
+
   private:
     void Close();
 
     int master_ = -1;
-    // Held open so that the master never sees a hang-up when the monitor
-    // closes the port between polls, and the line settings survive.
+    // Held open so that the master never reports a hang-up (at once, on
+    // every poll) while the monitor has the port closed between its polls.
     int slave_ = -1;
     std::string slavePath_;
+    int closeWatch_ = -1;  // inotify on the slave's device file
 };
 
 }  // namespace ornet5

@@ -57,8 +57,10 @@ void TSimulator::Run() {
                  link_.Path().c_str());
     std::fflush(stderr);
     for (;;) {
-        pollfd fds[] = {{stop_.Fd(), POLLIN, 0}, {port_.MasterFd(), POLLIN, 0}};
-        if (poll(fds, 2, PollTimeoutMs(TClock::now())) < 0) {
+        pollfd fds[] = {{stop_.Fd(), POLLIN, 0},
+                        {port_.MasterFd(), POLLIN, 0},
+                        {port_.PeerCloseFd(), POLLIN, 0}};
+        if (poll(fds, 3, PollTimeoutMs(TClock::now())) < 0) {
             if (errno == EINTR) {
                 continue;
             }
@@ -78,6 +80,9 @@ void TSimulator::Run() {
             TakeInput(now);
         }
         WriteDue(now);
+        if (fds[2].revents & POLLIN) {
+            port_.ReleaseAfterPeerClose();
+        }
         if (detector_.HasPending() && now - lastInput_ >= kQuietBeforeDiscard) {
             Log(detector_.DiscardPending());
         }
