@@ -124,9 +124,11 @@ void TFace::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TFace::keyPressEvent(QKeyEvent* event) {
-    // Qt turns the context-menu key into a context-menu event on its own;
-    // Shift+F10 is the other key that Windows gives the same meaning.
-    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+    // The keys that Windows gives the meaning of a context-menu request; Qt
+    // does not turn them into context-menu events on every platform.
+    const bool menuKey = event->key() == Qt::Key_Menu;
+    const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (menuKey || shiftF10) {
         PopupAt(mapToGlobal(QPoint(0, 0)));
         event->accept();
         return;
