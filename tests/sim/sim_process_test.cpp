@@ -275,6 +275,20 @@ TEST_F(SimProcess, NeverReplacesAFileThatIsNotALink) {
     EXPECT_EQ(content, "keep me");
 }
 
+TEST_F(SimProcess, ReplacesALinkLeftBehind) {
+    fs::create_directories(link_.parent_path());
+    fs::create_symlink("/dev/pts/no-such-terminal", link_);
+    TSimProcess sim(home_, {});
+    ASSERT_NE(sim.WaitForLine("ready "), "") << sim.Log();
+    const fs::path target = fs::read_symlink(link_);
+    EXPECT_NE(target, "/dev/pts/no-such-terminal");
+    EXPECT_TRUE(fs::exists(target)) << target;
+    sim.Signal(SIGTERM);
+    const int status = sim.WaitForExit();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_FALSE(fs::exists(fs::symlink_status(link_)));
+}
+
 TEST_F(SimProcess, BadOptionEndsWithExitCodeTwo) {
     TSimProcess sim(home_, {"--late", "soon"});
     const int status = sim.WaitForExit();
