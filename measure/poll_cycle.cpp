@@ -1,0 +1,112 @@
+#include "measure/poll_cycle.h"
+
+#include <cstdint>
+#include <string>
+
+#include "common/int_text.h"
+#include "link/frame.h"
+#include "measure/dose_text.h"
+#include "measure/reading_decoder.h"
+
+namespace ornet5 {
+
+namespace {
+
+constexpr std::size_t kIdentifyReplySize = 14;
+constexpr std::size_t kDoseReplySize = 21;
+constexpr std::size_t kReadingLow = 15;
+constexpr std::size_t kReadingHigh = 16;
+constexpr int kPortIndexCount = 8;  // COM1 to COM8
+constexpr double kRentgenPerSievert = 100.0;
+
+constexpr const char* kIdentifyFailedText = "Ошибка при попытке инициализации";
+constexpr const char* kIdentifyDoneText = "Инициализация прошла успешно";
+constexpr const char* kReadFailedText = "Ошибка при чтении дозы из прибора";
+
+std::string IdentifyRequest() {
+    return BuildFrame(kAllNodesAddress, kOwnAddress, 0, 0, "");
+}
+
+std::string ReadDoseRequest() {
+    return BuildFrame(kAllNodesAddress, kOwnAddress, 6, 13, std::string(1, '\0'));
+}
+
+std::string AnswererAddress(const std::string& reply) {
+    return DeviceAddressText(std::string_view(reply).substr(frame::kSource, 3));
+}
+
+std::uint16_t ReadingWord(const std::string& reply) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(reply[kReadingLow]) +
+                                      256u * static_cast<unsigned char>(reply[kReadingHigh]));
+}
+
+}  // namespace
+
+TPollCycle::TPollCycle(TSerialPort& port, TPollValues& values, TExchangeEnvironment& environment,
+                       const TRegionalFormats& formats)
+    : port_(port), values_(values), environment_(environment), formats_(formats) {}
+
+void TPollCycle::TimerTrelanTimer() {
+    if (linkState_) {
+        ReadDose();
+    } else {
+        Identify();
+    }
+}
+
+void TPollCycle::Identify() {
+    // Set before anything can fail, so that the next cycle reads the dose
+    // whatever happens here.
+    linkState_ = true;
+    values_.SetStatusText("");
+    const std::string request = IdentifyRequest();
+    OpenLink();
+    // A cancel leaves the port open; the next cycle's CloseLink closes it.
+    const std::string reply = Exchange(port_, environment_, request);
+    CloseLink();
+    if (reply.size() != kIdentifyReplySize) {
+        values_.SetStatusText(kIdentifyFailedText);
+        return;
+    }
+    values_.SetAddressText(AnswererAddress(reply));
+    values_.SetStatusText(kIdentifyDoneText);
+    linkState_ = true;
+}
+
+void TPollCycle::ReadDose() {
+    values_.SetStatusText("");
+    const std::string request = ReadDoseRequest();
+    OpenLink();
+    const std::string reply = Exchange(port_, environment_, request);
+    CloseLink();
+    if (reply.size() != kDoseReplySize) {
+        values_.SetStatusText(kReadFailedText);
+        linkState_ = false;
+        return;
+    }
+    values_.SetAddressText(AnswererAddress(reply));
+    double reading = DecodeReading(ReadingWord(reply));
+    if (values_.RentgenChosen()) {
+        reading *= kRentgenPerSievert;
+    }
+    values_.SetDoseText(DoseText(reading, formats_.DecimalSeparator()));
+    // Quotes the label as it now stands, so the status repeats what is shown.
+    values_.SetStatusText("В " + formats_.LongTimeNow() + " мощность дозы составляла " +
+                          values_.DoseText());
+}
+
+void TPollCycle::OpenLink() {
+    const int portIndex = values_.PortIndex();
+    if (portIndex >= 0 && portIndex < kPortIndexCount) {
+        port_.SetPort(static_cast<TPortNumber>(pnCOM1 + portIndex));
+    }
+    port_.SetBaudRateValue(static_cast<std::uint32_t>(StrToInt(values_.SpeedText())));
+    // Not looked at: a port that did not open simply gives no reply.
+    port_.OpenPort();
+}
+
+void TPollCycle::CloseLink() {
+    port_.ClosePort();
+}
+
+}  // namespace ornet5

@@ -1,0 +1,165 @@
+// The poll cycle with the real driver over a pseudo-terminal, against the
+// ornet5-sim program as the detector. Runs in real time, so the timing
+// bounds are wide.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "measure/dose_text.h"
+#include "measure/poll_cycle.h"
+#include "measure/reading_decoder.h"
+#include "serial/cp_drv.h"
+#include "tests/support/fake_poll_values.h"
+#include "tests/support/manual_tick_source.h"
+#include "tests/support/sim_process.h"
+#include "tests/support/steady_environment.h"
+#include "tests/support/temp_config_home.h"
+
+namespace ornet5 {
+namespace {
+
+using namespace std::chrono_literals;
+using TClock = std::chrono::steady_clock;
+
+constexpr int kComNumber = 5;
+constexpr const char* kIdentifyFailed = "Ошибка при попытке инициализации";
+constexpr const char* kIdentifyDone = "Инициализация прошла успешно";
+constexpr const char* kReadFailed = "Ошибка при чтении дозы из прибора";
+
+// A reading that the detector is told to send, and the text it must give.
+constexpr std::uint16_t kWord = 0xFC7B;
+const char* const kWordText = "FC7B";
+
+std::string ExpectedDose(double factor) {
+    return DoseText(DecodeReading(kWord) * factor, ",");
+}
+
+class PollCycleEndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        values.portIndex = kComNumber - 1;
+        environment.onStatus = [this](const std::string& text) { values.SetStatusText(text); };
+    }
+
+    void StartSimulator(std::vector<std::string> options) {
+        options.insert(options.end(), {"--link", home.ComLink(kComNumber).string()});
+        sim.emplace(ORNET5_SIM_PATH, options, std::vector{home.EnvironmentEntry()});
+        ASSERT_TRUE(sim->WaitUntilReady()) << sim->Log();
+    }
+
+    // One cycle, as the poll timer runs it; how long it took.
+    TClock::duration Cycle() {
+        const auto start = TClock::now();
+        cycle.TimerTrelanTimer();
+        return TClock::now() - start;
+    }
+
+    // Destroyed in reverse: the port closes before the simulator ends, and
+    // the simulator ends before its folder goes.
+    test::TTempConfigHome home;
+    std::optional<test::TSimProcess> sim;
+    TManualTickSource ticks;
+    TCPDrv port{ticks};
+    test::TFakePollValues values;
+    test::TFixedFormats formats;
+    test::TSteadyEnvironment environment;
+    TPollCycle cycle{port, values, environment, formats};
+};
+
+TEST_F(PollCycleEndToEnd, IdentifiesOnceThenReadsTheDoseAtEveryCycle) {
+    StartSimulator({"--address", "7.8.9", "--word", kWordText});
+    values.speedText = "19200";
+    const auto identifyTime = Cycle();
+    EXPECT_EQ(values.statusText, kIdentifyDone) << sim->Log();
+    EXPECT_EQ(values.addressText, "7.8.9");
+    EXPECT_GE(identifyTime, 200ms);
+    EXPECT_LE(identifyTime, 500ms);
+
+    for (int reading = 0; reading < 3; ++reading) {
+        values.rentgenChosen = reading == 2;
+        const auto readTime = Cycle();
+        const std::string dose = ExpectedDose(values.rentgenChosen ? 100 : 1);
+        EXPECT_EQ(values.doseText, dose) << sim->Log();
+        EXPECT_EQ(values.statusText, "В 9:05:07 мощность дозы составляла " + dose);
+        EXPECT_TRUE(cycle.LinkState());
+        EXPECT_GE(readTime, 200ms);
+        EXPECT_LE(readTime, 500ms);
+    }
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_NE(sim->Log().find("speed 19200"), std::string::npos) << sim->Log();
+}
+
+TEST_F(PollCycleEndToEnd, SilentDetectorAlternatesTheTwoFailures) {
+    StartSimulator({"--silent"});
+    for (int step = 0; step < 4; ++step) {
+        const auto time = Cycle();
+        EXPECT_EQ(values.statusText, step % 2 == 0 ? kIdentifyFailed : kReadFailed);
+        EXPECT_GE(time, 550ms);
+        EXPECT_LE(time, 900ms);
+    }
+    EXPECT_EQ(values.addressText, "");
+    EXPECT_EQ(values.doseText, "");
+}
+
+TEST_F(PollCycleEndToEnd, CorruptedHeaderChecksumsNeverShowAValue) {
+    StartSimulator({"--bad-header-checksum", "--word", kWordText});
+    for (int step = 0; step < 4; ++step) {
+        Cycle();
+        EXPECT_EQ(values.statusText, step % 2 == 0 ? kIdentifyFailed : kReadFailed);
+    }
+    EXPECT_EQ(values.addressText, "");
+    EXPECT_EQ(values.doseText, "");
+}
+
+TEST_F(PollCycleEndToEnd, CorruptedDataChecksumsNeverShowADose) {
+    // The identify reply carries no data checksum, so only readings fail.
+    StartSimulator({"--bad-data-checksum", "--word", kWordText});
+    for (int step = 0; step < 4; ++step) {
+        Cycle();
+        EXPECT_EQ(values.statusText, step % 2 == 0 ? kIdentifyDone : kReadFailed);
+    }
+    EXPECT_EQ(values.addressText, "4.2.31");
+    EXPECT_EQ(values.doseText, "");
+}
+
+TEST_F(PollCycleEndToEnd, SplitReplyIsNotShown) {
+    // The simulator writes each piece when it falls due, so the first piece
+    // of a retry's reply can overtake the second piece of an earlier one,
+    // and two halves of identical replies make a whole one; a real detector
+    // answers in order. The pieces are therefore kept a cycle apart: each
+    // read gets one first piece alone, and the second pieces come while the
+    // port is closed between cycles, as the poll timer's period leaves it.
+    StartSimulator({"--split", "--split-pause", "1000", "--word", kWordText});
+    for (int step = 0; step < 4; ++step) {
+        Cycle();
+        EXPECT_EQ(values.statusText, step % 2 == 0 ? kIdentifyFailed : kReadFailed)
+            << "cycle " << step << "\n"
+            << sim->Log();
+        std::this_thread::sleep_for(1200ms);
+    }
+    EXPECT_EQ(values.addressText, "");
+    EXPECT_EQ(values.doseText, "") << sim->Log();
+}
+
+TEST_F(PollCycleEndToEnd, CancelLeavesThePortOpenUntilTheNextCycle) {
+    StartSimulator({"--word", kWordText});
+    Cycle();
+    ASSERT_EQ(values.statusText, kIdentifyDone) << sim->Log();
+    int attemptStarts = 0;
+    environment.escapeDown = [&] { return ++attemptStarts == 2; };
+    EXPECT_THROW(cycle.TimerTrelanTimer(), EProtocolCancel);
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(values.statusText, "Отменено пользователем");
+    EXPECT_EQ(values.doseText, "");
+
+    Cycle();
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(values.doseText, ExpectedDose(1)) << sim->Log();
+}
+
+}  // namespace
+}  // namespace ornet5
