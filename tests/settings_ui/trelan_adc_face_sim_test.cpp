@@ -103,22 +103,16 @@ class TrelanADCFaceSimTest : public ::testing::Test {
   protected:
     void SetUp() override {
         test::TestApplication();
-        char pattern[] = "/tmp/ornet5-face-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        configHome_ = pattern;
-        std::filesystem::create_directories(configHome_ / "ornet5");
-        setenv("XDG_CONFIG_HOME", configHome_.c_str(), 1);
+        std::filesystem::create_directories(configHome_.Path() / "ornet5");
     }
 
     void TearDown() override {
         window_.reset();
         simulator_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(configHome_, ignored);
     }
 
     void StartSimulator() {
-        const std::string link = (configHome_ / "ornet5" / "com3").string();
+        const std::string link = (configHome_.Path() / "ornet5" / "com3").string();
         simulator_ = std::make_unique<TSimulator>(
             std::vector<std::string>{"--link", link, "--word", kWordText, "--address", kAddress});
         ASSERT_TRUE(simulator_->WaitReady(10s)) << simulator_->Output();
@@ -126,7 +120,7 @@ class TrelanADCFaceSimTest : public ::testing::Test {
 
     QString Address() { return window_->findChild<QLineEdit*>("LE_DeviceAdr")->text(); }
 
-    std::filesystem::path configHome_;
+    test::TTemporaryConfigHome configHome_;
     std::unique_ptr<TSimulator> simulator_;
     test::TServicesFixture fixture_;
     std::unique_ptr<TTrelanADCFace> window_;

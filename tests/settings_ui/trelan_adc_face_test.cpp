@@ -53,12 +53,13 @@ class TrelanADCFaceTest : public ::testing::Test {
         QLineEdit& edit = *Control<QComboBox>("CB_ComPort").lineEdit();
         edit.selectAll();
         QTest::keyClicks(&edit, "COM5");
-        const auto missing = std::filesystem::temp_directory_path() / "ornet5-no-such-port";
+        const auto missing = configHome_.Path() / "no-such-port";
         window_->CommPort().SetPortName(missing.string());
     }
 
     QString StatusText() { return Control<QStatusBar>("StatusBar").currentMessage(); }
 
+    test::TTemporaryConfigHome configHome_;
     test::TServicesFixture fixture_;
     std::unique_ptr<TTrelanADCFace> window_;
 };

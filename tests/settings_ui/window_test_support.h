@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +14,23 @@ namespace ornet5::test {
 
 // The one QApplication of a test program, made on first use.
 QApplication& TestApplication();
+
+// A fresh, empty XDG_CONFIG_HOME for the life of the object: the settings
+// file and the port links of a test never touch the user's own.
+class TTemporaryConfigHome {
+  public:
+    TTemporaryConfigHome();
+    ~TTemporaryConfigHome();
+    TTemporaryConfigHome(const TTemporaryConfigHome&) = delete;
+    TTemporaryConfigHome& operator=(const TTemporaryConfigHome&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+    std::string previous_;
+    bool hadPrevious_ = false;
+};
 
 // Types text into a widget key by key, letters outside ASCII included.
 void TypeText(QWidget& widget, const QString& text);
