@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "link/exchange.h"
@@ -218,6 +220,23 @@ TEST_F(ExchangeTest, PortFailureOnlyCostsTheAttempt) {
     EXPECT_EQ(Exchange(port, environment, kRequest), "");
     EXPECT_EQ(port.sent.size(), 3u);
     EXPECT_TRUE(environment.statusTexts.empty());
+}
+
+// A port that reports more bytes than it was asked for.
+class TOvercountingPort : public TBytePort {
+  public:
+    bool SendText(const std::string&) override { return true; }
+    std::uint32_t ReadBytes(char* buffer, std::uint32_t maximum) override {
+        const std::string frame = BuildFrame(kOwnAddress, "1.2.3", 1, 2, std::string(262, 'q'));
+        std::memcpy(buffer, frame.data(), std::min<std::size_t>(maximum, frame.size()));
+        return 100000;
+    }
+};
+
+TEST(ExchangeOnBrokenPort, CountAboveTheMaximumReadsNoFurtherThanTheMaximum) {
+    TOvercountingPort port;
+    // The 280 bytes asked for hold a whole frame, and nothing past them is looked at.
+    EXPECT_EQ(ReceiveReply(port).size(), kReadMaximum);
 }
 
 TEST(ExchangeOnClosedPort, EachAttemptWaitsOutTheLimitWithoutSpinning) {

@@ -71,7 +71,7 @@ class PollCycleEndToEnd : public ::testing::Test {
 };
 
 TEST_F(PollCycleEndToEnd, IdentifiesOnceThenReadsTheDoseAtEveryCycle) {
-    StartSimulator({"--address", "7.8.9", "--word", kWordText});
+    ASSERT_NO_FATAL_FAILURE(StartSimulator({"--address", "7.8.9", "--word", kWordText}));
     values.speedText = "19200";
     const auto identifyTime = Cycle();
     EXPECT_EQ(values.statusText, kIdentifyDone) << sim->Log();
@@ -94,7 +94,7 @@ TEST_F(PollCycleEndToEnd, IdentifiesOnceThenReadsTheDoseAtEveryCycle) {
 }
 
 TEST_F(PollCycleEndToEnd, SilentDetectorAlternatesTheTwoFailures) {
-    StartSimulator({"--silent"});
+    ASSERT_NO_FATAL_FAILURE(StartSimulator({"--silent"}));
     for (int step = 0; step < 4; ++step) {
         const auto time = Cycle();
         EXPECT_EQ(values.statusText, step % 2 == 0 ? kIdentifyFailed : kReadFailed);
@@ -106,7 +106,7 @@ TEST_F(PollCycleEndToEnd, SilentDetectorAlternatesTheTwoFailures) {
 }
 
 TEST_F(PollCycleEndToEnd, CorruptedHeaderChecksumsNeverShowAValue) {
-    StartSimulator({"--bad-header-checksum", "--word", kWordText});
+    ASSERT_NO_FATAL_FAILURE(StartSimulator({"--bad-header-checksum", "--word", kWordText}));
     for (int step = 0; step < 4; ++step) {
         Cycle();
         EXPECT_EQ(values.statusText, step % 2 == 0 ? kIdentifyFailed : kReadFailed);
@@ -117,7 +117,7 @@ TEST_F(PollCycleEndToEnd, CorruptedHeaderChecksumsNeverShowAValue) {
 
 TEST_F(PollCycleEndToEnd, CorruptedDataChecksumsNeverShowADose) {
     // The identify reply carries no data checksum, so only readings fail.
-    StartSimulator({"--bad-data-checksum", "--word", kWordText});
+    ASSERT_NO_FATAL_FAILURE(StartSimulator({"--bad-data-checksum", "--word", kWordText}));
     for (int step = 0; step < 4; ++step) {
         Cycle();
         EXPECT_EQ(values.statusText, step % 2 == 0 ? kIdentifyDone : kReadFailed);
@@ -133,7 +133,8 @@ TEST_F(PollCycleEndToEnd, SplitReplyIsNotShown) {
     // answers in order. The pieces are therefore kept a cycle apart: each
     // read gets one first piece alone, and the second pieces come while the
     // port is closed between cycles, as the poll timer's period leaves it.
-    StartSimulator({"--split", "--split-pause", "1000", "--word", kWordText});
+    ASSERT_NO_FATAL_FAILURE(
+        StartSimulator({"--split", "--split-pause", "1000", "--word", kWordText}));
     for (int step = 0; step < 4; ++step) {
         Cycle();
         EXPECT_EQ(values.statusText, step % 2 == 0 ? kIdentifyFailed : kReadFailed)
@@ -146,7 +147,7 @@ TEST_F(PollCycleEndToEnd, SplitReplyIsNotShown) {
 }
 
 TEST_F(PollCycleEndToEnd, CancelLeavesThePortOpenUntilTheNextCycle) {
-    StartSimulator({"--word", kWordText});
+    ASSERT_NO_FATAL_FAILURE(StartSimulator({"--word", kWordText}));
     Cycle();
     ASSERT_EQ(values.statusText, kIdentifyDone) << sim->Log();
     int attemptStarts = 0;

@@ -73,6 +73,10 @@ TSimProcess::TSimProcess(const std::string& program, std::vector<std::string> ar
 }
 
 TSimProcess::~TSimProcess() {
+    if (pid_ <= 0) {
+        close(stderr_);
+        return;
+    }
     // SIGTERM lets the simulator remove its link; SIGKILL if it does not go.
     kill(pid_, SIGTERM);
     const auto deadline = TClock::now() + std::chrono::seconds(5);
