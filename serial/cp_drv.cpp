@@ -24,10 +24,15 @@ constexpr std::uint32_t kDefaultBufSize = 2048;
 constexpr std::uint16_t kMinPollingDelay = 5;
 // What the queue counters report on a closed port.
 constexpr std::uint32_t kClosedQueueCount = 65535;
-// When the counters say the output queue is full, the device may still take
-// bytes (Linux queues are larger than OutBufSize), so the device's own
-// readiness cannot be waited for: the write is retried after this pause.
-constexpr milliseconds kFullQueuePause(10);
+// The pause before looking again at a device that cannot be waited on: one
+// that has gone away (a closed pseudo-terminal master, an unplugged adapter
+// polls ready at once), whose counters fail, that reports bytes it does not
+// yield, or that said it was ready and then moved nothing. Waiting on such a
+// device again would spin; a short pause keeps the processor idle and the
+// idle rules exact to within the pause. Also used when the counters report
+// a full output queue, since Linux queues are larger than OutBufSize and the
+// device may well poll writable meanwhile.
+constexpr milliseconds kRetryPause(10);
 
 constexpr std::array<std::uint32_t, 16> kBaudRates = {0,     110,    300,    600,   1200,  2400,
                                                       4800,  9600,   14400,  19200, 38400, 56000,
@@ -456,6 +461,7 @@ std::uint32_t TCPDrv::SendBytesTimed(const char* data, std::uint32_t count,
     }
     const milliseconds timeout(timeoutMs);
     std::uint32_t written = 0;
+    bool promisedRoom = false;
     auto last = TSteady::now();
     while (count > 0) {
         const std::uint16_t room = OutputFree();
@@ -470,6 +476,7 @@ std::uint32_t TCPDrv::SendBytesTimed(const char* data, std::uint32_t count,
                 data += sent;
                 count -= sent;
                 last = TSteady::now();
+                promisedRoom = false;
                 continue;
             }
         }
@@ -477,7 +484,7 @@ std::uint32_t TCPDrv::SendBytesTimed(const char* data, std::uint32_t count,
         if (idle > timeout) {
             return written;
         }
-        AwaitRoom(timeout - idle, room > 0);
+        promisedRoom = AwaitRoom(timeout - idle, room > 0 && !promisedRoom);
     }
     return written;
 }
@@ -498,6 +505,7 @@ std::uint32_t TCPDrv::ReadBytes(char* buffer, std::uint32_t maximum) {
     SuspendReceivePoll();
     const milliseconds timeout(inputTimeout_);
     std::uint32_t got = 0;
+    bool promisedInput = false;
     auto last = TSteady::now();
     while (maximum > 0) {
         const auto counts = backend_->QueueCounts(handle_);
@@ -512,6 +520,7 @@ std::uint32_t TCPDrv::ReadBytes(char* buffer, std::uint32_t maximum) {
                 got += read;
                 maximum -= read;
                 last = TSteady::now();
+                promisedInput = false;
                 continue;
             }
         }
@@ -519,30 +528,37 @@ std::uint32_t TCPDrv::ReadBytes(char* buffer, std::uint32_t maximum) {
         if (idle > timeout) {
             break;
         }
-        AwaitInput(timeout - idle, counts.has_value() && waiting == 0);
+        promisedInput =
+            AwaitInput(timeout - idle, counts.has_value() && waiting == 0 && !promisedInput);
     }
     ResumeReceivePoll();
     return got;
 }
 
-// A device that has gone away (a closed pseudo-terminal master, an
-// unplugged adapter) reports itself ready at once, so waiting on it again
-// would spin. The rest of the idle time is slept out instead: the call
-// still ends by its idle rule, at the time it would end on a silent line.
-void TCPDrv::AwaitInput(TSteady::duration remaining, bool deviceUsable) {
+// Each returns whether the device said it was ready. Waiting on the device
+// is for a device that can be trusted to block; otherwise a short pause.
+bool TCPDrv::AwaitInput(TSteady::duration remaining, bool waitOnDevice) {
     const milliseconds wait = CeilMilliseconds(remaining);
-    if (!deviceUsable || backend_->WaitReadable(handle_, wait) == TWaitResult::Hangup) {
-        std::this_thread::sleep_for(wait);
+    if (waitOnDevice) {
+        const TWaitResult result = backend_->WaitReadable(handle_, wait);
+        if (result != TWaitResult::Hangup) {
+            return result == TWaitResult::Ready;
+        }
     }
+    std::this_thread::sleep_for(std::min(wait, kRetryPause));
+    return false;
 }
 
-void TCPDrv::AwaitRoom(TSteady::duration remaining, bool roomReported) {
+bool TCPDrv::AwaitRoom(TSteady::duration remaining, bool waitOnDevice) {
     const milliseconds wait = CeilMilliseconds(remaining);
-    if (!roomReported) {
-        std::this_thread::sleep_for(std::min(wait, kFullQueuePause));
-    } else if (backend_->WaitWritable(handle_, wait) == TWaitResult::Hangup) {
-        std::this_thread::sleep_for(wait);
+    if (waitOnDevice) {
+        const TWaitResult result = backend_->WaitWritable(handle_, wait);
+        if (result != TWaitResult::Hangup) {
+            return result == TWaitResult::Ready;
+        }
     }
+    std::this_thread::sleep_for(std::min(wait, kRetryPause));
+    return false;
 }
 
 }  // namespace ornet5

@@ -123,8 +123,8 @@ private:
     void StartReceivePoll();
     void OnTick();
     std::uint32_t WaitingIn();
-    void AwaitInput(std::chrono::steady_clock::duration remaining, bool deviceUsable);
-    void AwaitRoom(std::chrono::steady_clock::duration remaining, bool roomReported);
+    bool AwaitInput(std::chrono::steady_clock::duration remaining, bool waitOnDevice);
+    bool AwaitRoom(std::chrono::steady_clock::duration remaining, bool waitOnDevice);
 
     TTickSource& tickSource_;
     std::unique_ptr<TSerialBackend> backend_;
