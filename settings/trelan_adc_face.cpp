@@ -15,6 +15,9 @@
 #include "settings/completing_combo_box.h"
 #include "settings/control_poll_values.h"
 #include "settings/exclusive_radio_button.h"
+#include "settings/form_storage.h"
+#include "settings/qt_stored_form.h"
+#include "settings/settings_file.h"
 #include "settings/window_exchange_environment.h"
 
 namespace ornet5 {
@@ -76,12 +79,14 @@ TTrelanADCFace::TTrelanADCFace(const TWindowServices& services, QWidget* parent)
     BuildStatusBar();
     SetTabOrder();
     StartPolling();
+    AttachFormStorage();
 }
 
 // The settings store's final save, when it is due, belongs here: the
 // controls still exist.
 TTrelanADCFace::~TTrelanADCFace() {
     timerTrelan_->stop();
+    formStorage1_->FormDestroy();
 }
 
 void TTrelanADCFace::BuildWindow() {
@@ -170,6 +175,16 @@ void TTrelanADCFace::StartPolling() {
     timerTrelan_->start();
 }
 
+void TTrelanADCFace::AttachFormStorage() {
+    storedForm_ = std::make_unique<TQtStoredForm>(
+        *this, TBorderStyle::Dialog, [this](const std::exception& error) { Report(error); });
+    formStorage1_ = std::make_unique<TFormStorage>(*storedForm_, ProgramSettingsFile());
+    formStorage1_->SetOptions({TPlacementOption::Position});
+    formStorage1_->SetStoredProps({"CB_ComPort_Speed.ItemIndex", "CB_ComPort.ItemIndex",
+                                   "rbRentgen.Checked", "rbZv.Checked"});
+    formStorage1_->Loaded({});
+}
+
 void TTrelanADCFace::ShowAndRaise() {
     show();
     raise();
@@ -208,13 +223,26 @@ void TTrelanADCFace::rbRentgenClick() {
     services_.face.SetTitleText(kRentgenCaption);
 }
 
+// The stored settings load while the window is about to appear, before it
+// is mapped, so it appears at its stored place; a window system's own
+// re-showing (after a minimise) loads nothing.
 void TTrelanADCFace::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        formStorage1_->FormShow();
+    }
     QWidget::showEvent(event);
 }
 
 void TTrelanADCFace::closeEvent(QCloseEvent* event) {
-    // The close is always granted; without WA_DeleteOnClose it only hides.
-    event->accept();
+    // The close is always granted, and the store saves; without
+    // WA_DeleteOnClose the window only hides.
+    bool canClose = true;
+    formStorage1_->FormCloseQuery(canClose);
+    if (canClose) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 }  // namespace ornet5

@@ -19,6 +19,8 @@ class TExclusiveRadioButton;
 class TControlPollValues;
 class TWindowExchangeEnvironment;
 class TPollCycle;
+class TQtStoredForm;
+class TFormStorage;
 
 // The connection settings window: port, speed and unit for the poll cycle,
 // the address of the detector that answered, and the outcome of the last
@@ -43,6 +45,7 @@ class TTrelanADCFace : public QWidget {
 
     TCPDrv& CommPort() { return commPort_; }
     QTimer& TimerTrelan() { return *timerTrelan_; }
+    TFormStorage& FormStorage1() { return *formStorage1_; }
 
   protected:
     // The settings store hooks in here: it loads when the window is about to
@@ -58,6 +61,7 @@ class TTrelanADCFace : public QWidget {
     void BuildStatusBar();
     void SetTabOrder();
     void StartPolling();
+    void AttachFormStorage();
     void Report(const std::exception& error);
 
     const TWindowServices services_;
@@ -77,6 +81,10 @@ class TTrelanADCFace : public QWidget {
     std::unique_ptr<TControlPollValues> pollValues_;
     std::unique_ptr<TWindowExchangeEnvironment> exchangeEnvironment_;
     std::unique_ptr<TPollCycle> pollCycle_;
+    // The settings store keeps the window's place and the port, speed and
+    // unit choices in the settings file.
+    std::unique_ptr<TQtStoredForm> storedForm_;
+    std::unique_ptr<TFormStorage> formStorage1_;
     // True while an error of an earlier tick is being reported: the report
     // is modal and its loop keeps the timer ticking, and an error repeating
     // at every tick must not pile up one box per tick.
