@@ -76,7 +76,7 @@ TCPDrv::TCPDrv(TTickSource& tickSource, std::unique_ptr<TSerialBackend> backend)
 TCPDrv::TCPDrv(TTickSource& tickSource, std::unique_ptr<TSerialBackend> backend,
                const TTickClock& clock)
     : tickSource_(tickSource),
-      backend_(std::move(backend)),
+      backend_(backend ? std::move(backend) : MakePlatformBackend()),
       clock_(clock),
       receivePoll_(std::make_unique<TReceivePoll>(*this, clock_, kDefaultBufSize)),
       port_(pnCOM2),

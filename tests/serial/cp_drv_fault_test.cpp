@@ -150,5 +150,13 @@ TEST_F(DriverFaults, FailedReapplyKeepsThePortOpen) {
     ticks.Tick();  // a packet time at rate 0 must not divide by zero
 }
 
+TEST(DriverBackend, MissingBackendFallsBackToThePlatformOne) {
+    TManualTickSource ticks;
+    TCPDrv driver(ticks, nullptr);
+    driver.SetPortName("/nonexistent/ornet5-tty");
+    EXPECT_FALSE(driver.OpenPort());
+    EXPECT_EQ(driver.InputCount(), 65535u);
+}
+
 }  // namespace
 }  // namespace ornet5
