@@ -1,21 +1,27 @@
 #pragma once
 
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace ornet5 {
 
 // Base of every error kind the system raises: an error is a message text.
-// The error report shows Message() to the user, so it must be complete.
-class Exception : public std::runtime_error {
-public:
-    explicit Exception(const std::string& message) : std::runtime_error(message) {}
-    std::string Message() const { return what(); }
+// The error report shows Message() to the user, so it must be complete; it
+// is kept as a counted string so that a quoted user text with a zero byte
+// survives whole.
+class Exception : public std::exception {
+  public:
+    explicit Exception(std::string message) : message_(std::move(message)) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+    const std::string& Message() const noexcept { return message_; }
+
+  private:
+    std::string message_;
 };
 
 // Integer text that does not convert.
 class EConvertError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 

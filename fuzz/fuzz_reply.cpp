@@ -84,9 +84,7 @@ void CheckAddressAndInteger(std::string_view bytes) {
         Require(StrToInt(bytes) == value.value_or(0));
     } catch (const EConvertError& error) {
         thrown = true;
-        // The message is a C string, so a zero byte in the text ends it.
-        const std::string expected = "'" + std::string(bytes) + "' is not a valid integer value";
-        Require(error.Message() == expected.substr(0, expected.find('\0')));
+        Require(error.Message() == "'" + std::string(bytes) + "' is not a valid integer value");
     }
     Require(thrown == !value.has_value());
 }

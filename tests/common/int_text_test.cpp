@@ -38,8 +38,8 @@ TEST(IntText, Boundaries) {
 }
 
 TEST(IntText, MalformedTextsFail) {
-    for (const char* text : {"", " ", "+", "-", "$", "x", "0x", "12 ", "1 2", "1.5", "abc",
-                             "\t12", "12a", "$G", "0x1g", "--1", "+-1", "0b1", "1e3"}) {
+    for (const char* text : {"", " ", "+", "-", "$", "x", "0x", "12 ", "1 2", "1.5", "abc", "\t12",
+                             "12a", "$G", "0x1g", "--1", "+-1", "0b1", "1e3"}) {
         EXPECT_FALSE(TryStrToInt(text)) << "'" << text << "'";
     }
     EXPECT_FALSE(TryStrToInt(std::string_view("1\0", 2)));
@@ -54,6 +54,12 @@ TEST(IntText, StrToIntNamesTheTextInItsError) {
         EXPECT_EQ(error.Message(), "'96 00' is not a valid integer value");
     }
     EXPECT_THROW(StrToInt(""), EConvertError);
+    try {
+        StrToInt(std::string_view("1\0x", 3));
+        FAIL() << "no error raised";
+    } catch (const EConvertError& error) {
+        EXPECT_EQ(error.Message(), "'1" + std::string(1, '\0') + "x' is not a valid integer value");
+    }
 }
 
 }  // namespace
