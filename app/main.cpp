@@ -8,26 +8,15 @@
 #include "app/escape_key.h"
 #include "app/face.h"
 #include "app/guarded_application.h"
-#include "app/options_window.h"
 #include "app/program_windows.h"
 #include "app/qt_tick_source.h"
 #include "app/regional_formats.h"
+#include "app/settings_window_link.h"
 #include "app/signal_quit.h"
 #include "settings/trelan_adc_face.h"
 
 namespace ornet5 {
 namespace {
-
-// The main window reaches the settings window through its show and close.
-class TSettingsWindowLink : public TOptionsWindow {
-  public:
-    explicit TSettingsWindowLink(TTrelanADCFace& window) : window_(window) {}
-    void ShowAndRaise() override { window_.ShowAndRaise(); }
-    void Close() override { window_.close(); }
-
-  private:
-    TTrelanADCFace& window_;
-};
 
 int Run(TGuardedApplication& application) {
     TErrorReport errorReport(QString::fromUtf8(kApplicationTitle));

@@ -1,0 +1,75 @@
+// The built program against the detector simulator on an X display: it
+// polls the simulator and ends cleanly on SIGTERM.
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "tests/app/child_process.h"
+
+namespace ornet5 {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+// A settings folder of the test's own, removed afterwards.
+class TTemporaryConfigHome {
+  public:
+    TTemporaryConfigHome() {
+        std::string pattern = (fs::temp_directory_path() / "ornet5-program-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) {
+            path_ = pattern;
+        }
+    }
+    ~TTemporaryConfigHome() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& Path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+TEST(Program, PollsTheSimulatorAndEndsWithExitCodeZeroOnSigterm) {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        GTEST_SKIP() << "needs an X display (the test command provides one)";
+    }
+    TTemporaryConfigHome configHome;
+    ASSERT_FALSE(configHome.Path().empty());
+    const std::string xdg = "XDG_CONFIG_HOME=" + configHome.Path().string();
+
+    test::TChildProcess simulator(
+        ORNET5_SIM_EXECUTABLE, {"--link", (configHome.Path() / "ornet5" / "com3").string()}, {xdg});
+    ASSERT_TRUE(simulator.Started());
+    ASSERT_TRUE(simulator.WaitForOutput("ready", 10s)) << simulator.Output();
+
+    test::TChildProcess program(ORNET5_PROGRAM, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
+    ASSERT_TRUE(program.Started());
+    // The first poll comes 3 s after start and identifies, the second reads.
+    EXPECT_TRUE(simulator.WaitForOutput("identify request", 15s)) << simulator.Output();
+    EXPECT_TRUE(simulator.WaitForOutput("read-dose request", 15s)) << simulator.Output();
+
+    program.Signal(SIGTERM);
+    const std::optional<int> status = program.WaitForExit(10s);
+    ASSERT_TRUE(status.has_value()) << "still running 10 s after SIGTERM";
+    EXPECT_TRUE(WIFEXITED(*status)) << program.Output();
+    EXPECT_EQ(WEXITSTATUS(*status), 0) << program.Output();
+    // Closing the settings window on the way out stored the settings.
+    EXPECT_TRUE(fs::exists(configHome.Path() / "ORNET5.INI"));
+
+    simulator.Signal(SIGTERM);
+    const std::optional<int> simulatorStatus = simulator.WaitForExit(10s);
+    ASSERT_TRUE(simulatorStatus.has_value());
+    EXPECT_EQ(WEXITSTATUS(*simulatorStatus), 0);
+}
+
+}  // namespace
+}  // namespace ornet5
