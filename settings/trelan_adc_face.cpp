@@ -1,5 +1,6 @@
 #include "settings/trelan_adc_face.h"
 
+#include <exception>
 #include <stdexcept>
 
 #include <QApplication>
@@ -134,12 +135,12 @@ void TTrelanADCFace::BuildUnitChoice() {
     // code; the unchecking of the other button runs nothing.
     connect(rbZv_, &QAbstractButton::toggled, this, [this](bool checked) {
         if (checked) {
-            rbZvClick();
+            RunHandler(&TTrelanADCFace::rbZvClick);
         }
     });
     connect(rbRentgen_, &QAbstractButton::toggled, this, [this](bool checked) {
         if (checked) {
-            rbRentgenClick();
+            RunHandler(&TTrelanADCFace::rbRentgenClick);
         }
     });
 }
@@ -195,6 +196,39 @@ void TTrelanADCFace::TimerTrelanTimer() {
     // Nothing may escape into Qt's event dispatch.
     try {
         pollCycle_->TimerTrelanTimer();
+    } catch (...) {
+        ReportLater(std::current_exception());
+    }
+}
+
+// The report is modal. Opened inside the tick's handler it would hold the
+// poll timer still for as long as it is open (Qt never re-enters a timer's
+// own handler); opened once the handler has returned, polling goes on
+// behind it. An error that repeats at every tick meanwhile is not piled on
+// top of the report already pending or open.
+void TTrelanADCFace::ReportLater(std::exception_ptr error) {
+    if (reporting_ || reportPending_) {
+        return;
+    }
+    reportPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, error] {
+            reportPending_ = false;
+            try {
+                std::rethrow_exception(error);
+            } catch (const std::exception& escaped) {
+                Report(escaped);
+            } catch (...) {
+                Report(std::runtime_error("Unknown error"));
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void TTrelanADCFace::RunHandler(void (TTrelanADCFace::*handler)()) {
+    try {
+        (this->*handler)();
     } catch (const std::exception& error) {
         Report(error);
     } catch (...) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <memory>
 
 #include <QWidget>
@@ -62,6 +63,9 @@ class TTrelanADCFace : public QWidget {
     void SetTabOrder();
     void StartPolling();
     void AttachFormStorage();
+    // Runs an event handler; an error escaping it goes to the report.
+    void RunHandler(void (TTrelanADCFace::*handler)());
+    void ReportLater(std::exception_ptr error);
     void Report(const std::exception& error);
 
     const TWindowServices services_;
@@ -85,10 +89,10 @@ class TTrelanADCFace : public QWidget {
     // unit choices in the settings file.
     std::unique_ptr<TQtStoredForm> storedForm_;
     std::unique_ptr<TFormStorage> formStorage1_;
-    // True while an error of an earlier tick is being reported: the report
-    // is modal and its loop keeps the timer ticking, and an error repeating
-    // at every tick must not pile up one box per tick.
+    // A report is open (its modal loop keeps the timer ticking), or one is
+    // queued: either way an error of a later tick is not reported on top.
     bool reporting_ = false;
+    bool reportPending_ = false;
 };
 
 }  // namespace ornet5

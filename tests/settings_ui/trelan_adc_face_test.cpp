@@ -6,7 +6,9 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <QClipboard>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -55,6 +57,12 @@ class TrelanADCFaceTest : public ::testing::Test {
         QTest::keyClicks(&edit, "COM5");
         const auto missing = configHome_.Path() / "no-such-port";
         window_->CommPort().SetPortName(missing.string());
+    }
+
+    // One poll tick, and the report it may have queued.
+    void Tick() {
+        window_->TimerTrelanTimer();
+        QCoreApplication::sendPostedEvents();
     }
 
     QString StatusText() { return Control<QStatusBar>("StatusBar").currentMessage(); }
@@ -197,6 +205,15 @@ TEST_F(TrelanADCFaceTest, UnitHandlersRunWhenAButtonBecomesChecked) {
     EXPECT_EQ(fixture_.face.titleTexts.size(), 3u);
 }
 
+TEST_F(TrelanADCFaceTest, UnitHandlerErrorGoesToTheReport) {
+    fixture_.face.titleError = "heading failed";
+    Control<QRadioButton>("rbRentgen").setChecked(true);
+    EXPECT_TRUE(Control<QRadioButton>("rbRentgen").isChecked());
+    EXPECT_FALSE(Control<QRadioButton>("rbZv").isChecked());
+    ASSERT_EQ(fixture_.reportedErrors.size(), 1u);
+    EXPECT_EQ(fixture_.reportedErrors[0], "heading failed");
+}
+
 TEST_F(TrelanADCFaceTest, ShowRaisesAndCloseOnlyHides) {
     window_->ShowAndRaise();
     EXPECT_TRUE(window_->isVisible());
@@ -219,9 +236,9 @@ TEST_F(TrelanADCFaceTest, PollTimerRunsFromCreationWhileHidden) {
 
 TEST_F(TrelanADCFaceTest, TicksWhileHiddenWriteTheStatusBar) {
     PointPortNowhere();
-    window_->TimerTrelanTimer();
+    Tick();
     EXPECT_EQ(StatusText(), "Ошибка при попытке инициализации");
-    window_->TimerTrelanTimer();
+    Tick();
     EXPECT_EQ(StatusText(), "Ошибка при чтении дозы из прибора");
     EXPECT_EQ(Control<QLineEdit>("LE_DeviceAdr").text(), "255.255.255");
     EXPECT_EQ(fixture_.face.doseText, "ORNET");
@@ -233,7 +250,7 @@ TEST_F(TrelanADCFaceTest, BadSpeedTextReachesTheErrorReport) {
     for (const char* text : {"abc", "", "девять", "96 00"}) {
         fixture_.reportedErrors.clear();
         TypeSpeed(text);
-        window_->TimerTrelanTimer();
+        Tick();
         ASSERT_EQ(fixture_.reportedErrors.size(), 1u) << text;
         EXPECT_EQ(fixture_.reportedErrors[0],
                   "'" + std::string(text) + "' is not a valid integer value");
@@ -248,23 +265,62 @@ TEST_F(TrelanADCFaceTest, RepeatingErrorDoesNotStackReports) {
     // Ticks that come while the report is open, as its modal loop delivers them.
     fixture_.duringReport = [&] {
         for (; nestedTicks < 3; ++nestedTicks) {
-            window_->TimerTrelanTimer();
+            Tick();
         }
     };
-    window_->TimerTrelanTimer();
+    Tick();
     EXPECT_EQ(nestedTicks, 3);
     EXPECT_EQ(fixture_.reportedErrors.size(), 1u);
 
     // Once the report is closed the next failing tick is reported again.
     fixture_.duringReport = nullptr;
-    window_->TimerTrelanTimer();
+    Tick();
     EXPECT_EQ(fixture_.reportedErrors.size(), 2u);
+}
+
+TEST_F(TrelanADCFaceTest, ReportStaysSingleWhileTheTimerTicksOnBehindIt) {
+    PointPortNowhere();
+    TypeSpeed("abc");
+    QTimer& timer = window_->TimerTrelan();
+    timer.setInterval(20);
+    int ticks = 0;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    int ticksWhileOpen = 0;
+    std::size_t reportsWhileOpen = 0;
+    // The report runs a modal loop, which goes on dispatching the timer.
+    bool opened = false;
+    fixture_.duringReport = [&] {
+        if (opened) {
+            return;
+        }
+        opened = true;
+        const int ticksBefore = ticks;
+        QEventLoop modal;
+        QTimer::singleShot(400, &modal, &QEventLoop::quit);
+        modal.exec();
+        ticksWhileOpen = ticks - ticksBefore;
+        reportsWhileOpen = fixture_.reportedErrors.size();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reportsWhileOpen != 0; }, 5000));
+    timer.stop();
+    EXPECT_GE(ticksWhileOpen, 3);
+    EXPECT_EQ(reportsWhileOpen, 1u);
+}
+
+TEST_F(TrelanADCFaceTest, AddressCanBeCopiedButNotEdited) {
+    auto& address = Control<QLineEdit>("LE_DeviceAdr");
+    QTest::keyClicks(&address, "1.2.3");
+    QTest::keyClick(&address, Qt::Key_Backspace);
+    EXPECT_EQ(address.text(), "255.255.255");
+    address.selectAll();
+    QTest::keyClick(&address, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "255.255.255");
 }
 
 TEST_F(TrelanADCFaceTest, EscapeCancelReachesTheReportAndTheStatusBar) {
     PointPortNowhere();
     fixture_.escapeDown = true;
-    window_->TimerTrelanTimer();
+    Tick();
     ASSERT_EQ(fixture_.reportedErrors.size(), 1u);
     EXPECT_EQ(fixture_.reportedErrors[0], "Отменено пользователем");
     EXPECT_EQ(StatusText(), "Отменено пользователем");
@@ -273,11 +329,11 @@ TEST_F(TrelanADCFaceTest, EscapeCancelReachesTheReportAndTheStatusBar) {
 TEST_F(TrelanADCFaceTest, TypedSpeedIsWhatTheCycleUses) {
     PointPortNowhere();
     TypeSpeed("38400");
-    window_->TimerTrelanTimer();
+    Tick();
     EXPECT_TRUE(fixture_.reportedErrors.empty());
     EXPECT_EQ(window_->CommPort().BaudRateValue(), 38400u);
     TypeSpeed("$4B00");
-    window_->TimerTrelanTimer();
+    Tick();
     EXPECT_EQ(window_->CommPort().BaudRateValue(), 19200u);
 }
 

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,16 @@ class TFakeMainDisplay : public TMainDisplay {
   public:
     std::string DoseText() const override { return doseText; }
     void SetDoseText(const std::string& text) override { doseText = text; }
-    void SetTitleText(const std::string& text) override { titleTexts.push_back(text); }
+    void SetTitleText(const std::string& text) override {
+        if (!titleError.empty()) {
+            throw std::runtime_error(titleError);
+        }
+        titleTexts.push_back(text);
+    }
 
     std::string doseText = "ORNET";
+    // When set, setting the heading fails with this message.
+    std::string titleError;
     std::vector<std::string> titleTexts;
 };
 
