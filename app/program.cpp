@@ -1,0 +1,51 @@
+#include "app/program.h"
+
+#include "app/app_title.h"
+#include "app/face.h"
+#include "app/guarded_application.h"
+#include "app/program_windows.h"
+#include "app/settings_window_link.h"
+#include "app/signal_quit.h"
+#include "settings/trelan_adc_face.h"
+
+namespace ornet5 {
+
+TProgram::TProgram(TGuardedApplication& application)
+    : application_(application), errorReport_(QString::fromUtf8(kApplicationTitle)) {
+    application_.SetErrorHandler(
+        [this](const std::exception& error) { errorReport_.Report(error); });
+
+    face_ = std::make_unique<TFace>();
+    Face = face_.get();
+
+    services_ = std::make_unique<const TWindowServices>(
+        TWindowServices{*face_, driverTicks_, [this] { return escapeKey_.IsDown(); }, formats_,
+                        [this](const std::exception& error) { errorReport_.Report(error); }});
+    settingsWindow_ = std::make_unique<TTrelanADCFace>(*services_);
+    TrelanADCFace = settingsWindow_.get();
+    settingsLink_ = std::make_unique<TSettingsWindowLink>(*settingsWindow_);
+    face_->SetOptionsWindow(settingsLink_.get());
+
+    signalQuit_ = std::make_unique<TSignalQuit>([this] { face_->close(); });
+}
+
+TProgram::~TProgram() {
+    signalQuit_.reset();
+    face_->SetOptionsWindow(nullptr);
+    settingsLink_.reset();
+    settingsWindow_.reset();
+    TrelanADCFace = nullptr;
+    face_.reset();
+    Face = nullptr;
+    application_.SetErrorHandler(nullptr);
+}
+
+int TProgram::Run() {
+    face_->show();
+    // A bare X server has no window manager to activate the new window, and
+    // the first activation is what loads the stored settings.
+    face_->activateWindow();
+    return application_.exec();
+}
+
+}  // namespace ornet5
