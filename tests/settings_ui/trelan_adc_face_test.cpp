@@ -245,6 +245,22 @@ TEST_F(TrelanADCFaceTest, TicksWhileHiddenWriteTheStatusBar) {
     EXPECT_TRUE(fixture_.reportedErrors.empty());
 }
 
+TEST_F(TrelanADCFaceTest, PortTextThatNamesNoEntryKeepsTheDriversPort) {
+    PointPortNowhere();
+    const std::string nowhere = window_->CommPort().PortName();
+    auto& port = Control<QComboBox>("CB_ComPort");
+    for (const QString& text : {QString::fromUtf8("порт №1"), QString(300, QChar('7')),
+                                QStringLiteral("COM1x"), QStringLiteral(" COM2")}) {
+        port.lineEdit()->selectAll();
+        QTest::keyClick(port.lineEdit(), Qt::Key_Delete);
+        test::TypeText(*port.lineEdit(), text);
+        EXPECT_EQ(port.currentIndex(), -1);
+        Tick();
+        EXPECT_EQ(window_->CommPort().PortName(), nowhere);
+    }
+    EXPECT_TRUE(fixture_.reportedErrors.empty());
+}
+
 TEST_F(TrelanADCFaceTest, BadSpeedTextReachesTheErrorReport) {
     PointPortNowhere();
     for (const char* text : {"abc", "", "девять", "96 00"}) {
