@@ -2,8 +2,8 @@
 //
 // Runs the program as ORNET5 does and, after SECONDS (default 8) of
 // polling, saves pictures of its three windows into OUTPUT_FOLDER:
-// main.png, settings.png (opened through the popup menu's action),
-// about.png, and demo.png with the main and the settings window side by
+// main-window.png, settings-window.png (opened through the popup menu's action),
+// about-box.png, and demo.png with the main and the settings window side by
 // side. Then it closes the main window, which ends the program. Used for the
 // README's screenshots and by the run command on machines without a display.
 
@@ -50,7 +50,7 @@ class TWindowShots {
 
     void ShootMain() {
         main_ = program_.MainWindow().grab().toImage();
-        Save(main_, "main.png");
+        Save(main_, "main-window.png");
         program_.MainWindow().actOptionsShowExecute();
         QTimer::singleShot(kSettleMs, [this] { ShootSettings(); });
     }
@@ -58,7 +58,7 @@ class TWindowShots {
     void ShootSettings() {
         TTrelanADCFace& settings = program_.SettingsWindow();
         const QImage image = settings.grab().toImage();
-        Save(image, "settings.png");
+        Save(image, "settings-window.png");
         Save(SideBySide(main_, image), "demo.png");
         settings.close();
         QTimer::singleShot(kSettleMs, [this] { ShootAbout(); });
@@ -70,7 +70,7 @@ class TWindowShots {
             if (box == nullptr) {
                 saved_ = false;
             } else {
-                Save(box->grab().toImage(), "about.png");
+                Save(box->grab().toImage(), "about-box.png");
                 box->accept();
             }
             program_.MainWindow().close();
