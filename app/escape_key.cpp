@@ -67,6 +67,11 @@ bool TEscapeKey::ReadsX11KeyMap() {
     return X11State().has_value();
 }
 
+std::uint8_t TEscapeKey::X11KeyCode() {
+    X11State();
+    return x11KeyCode_.value_or(0);
+}
+
 std::optional<bool> TEscapeKey::X11State() {
     xcb_connection_t* connection = X11Connection();
     if (connection == nullptr) {

@@ -22,6 +22,8 @@ class TEscapeKey : public QObject {
     bool IsDown();
     // True when the state comes from the X11 key map.
     bool ReadsX11KeyMap();
+    // Escape's key code on the X server; 0 when it has none or off X11.
+    std::uint8_t X11KeyCode();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -15,6 +15,7 @@
 #include "app/regional_formats.h"
 #include "app/signal_quit.h"
 #include "tests/app/app_test_support.h"
+#include "tests/app/x11_fake_key.h"
 
 namespace ornet5 {
 namespace {
@@ -106,6 +107,20 @@ TEST(EscapeKey, FollowsTheKeyWhereverTheFocusIs) {
 TEST(EscapeKey, ReadsTheX11KeyMapOnlyOnX11) {
     TEscapeKey escape;
     EXPECT_EQ(escape.ReadsX11KeyMap(), QGuiApplication::platformName() == "xcb");
+}
+
+TEST(EscapeKey, OnX11FollowsThePhysicalKeyWithoutAnyEvent) {
+    TEscapeKey escape;
+    if (!escape.ReadsX11KeyMap()) {
+        GTEST_SKIP() << "not on X11";
+    }
+    const std::uint8_t keyCode = escape.X11KeyCode();
+    ASSERT_NE(keyCode, 0);
+    // No event loop runs in between: the state is read from the server.
+    ASSERT_TRUE(test::FakeX11Key(keyCode, true));
+    EXPECT_TRUE(escape.IsDown());
+    ASSERT_TRUE(test::FakeX11Key(keyCode, false));
+    EXPECT_FALSE(escape.IsDown());
 }
 
 TEST(SignalQuit, EachQuitSignalCallsBackOnTheEventLoop) {
