@@ -108,7 +108,9 @@ TFileBytes ReadFileBytes(const fs::path& path) {
     if (status.type() == fs::file_type::not_found) {
         return {TFileReadStatus::Missing, {}};
     }
-    if (error || status.type() == fs::file_type::directory) {
+    // Only a regular file is read: a pipe would block the program and a
+    // device such as /dev/zero would never end.
+    if (error || status.type() != fs::file_type::regular) {
         return {TFileReadStatus::Failed, {}};
     }
     std::ifstream in(path, std::ios::binary);

@@ -17,7 +17,7 @@ struct TFileBytes {
 };
 
 // Missing when the path or a folder on it does not exist; Failed when it
-// exists but cannot be read (a folder, no permission).
+// exists but is not a regular file (a link is followed) or cannot be read.
 TFileBytes ReadFileBytes(const std::filesystem::path& path);
 
 // Replaces the file's content with bytes, creating the file and its folder

@@ -1,5 +1,7 @@
 #include "settings/ini_profile.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -106,6 +108,21 @@ TEST(IniProfileFile, WriteFailsWhereNoFileCanBeMadeAndLeavesNothingBehind) {
     EXPECT_TRUE(fs::is_directory(folderInTheWay));
     EXPECT_EQ(ReadAll(plainFile), "x");
     EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"ORNET5.INI", "plain"}));
+}
+
+TEST(IniProfileFile, OnlyARegularFileIsReadOrReplaced) {
+    TTempFolder folder;
+    // A pipe nobody writes to would block a read for ever, /dev/zero would
+    // never end.
+    const fs::path pipe = folder.Path() / "ORNET5.INI";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(ReadProfileString(pipe, "S", "A", "dflt"), "dflt");
+    EXPECT_FALSE(WriteProfileString(pipe, "S", "A", "1"));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    const fs::path zero = folder.Path() / "zero.ini";
+    fs::create_symlink("/dev/zero", zero);
+    EXPECT_EQ(ReadProfileString(zero, "S", "A", "dflt"), "dflt");
+    EXPECT_FALSE(WriteProfileString(zero, "S", "A", "1"));
 }
 
 TEST(IniProfileFile, RefusedEntryLeavesTheFileAlone) {
