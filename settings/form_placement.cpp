@@ -155,13 +155,22 @@ void TFormPlacement::RestoreSettings() {
 }
 
 void TFormPlacement::RestorePosition(const TIniFile& ini) {
-    const std::string section = IniSection();
-    const std::string suffix = ScreenSuffix(form_);
     TWindowPlacement placement = form_.Placement();
     if (!form_.Visible()) {
         placement.showCmd = kShowHide;
     }
-    placement.flags = ini.ReadInteger(section, "Flags", placement.flags);
+    placement.flags = ini.ReadInteger(IniSection(), "Flags", placement.flags);
+    const bool found = ReadPositions(ini, placement);
+    const std::int32_t pixelsPerInch = form_.PixelsPerInch();
+    // Positions saved at another pixel density would not fit this layout.
+    if (found && ini.ReadInteger(IniSection(), "PixelsPerInch", pixelsPerInch) == pixelsPerInch) {
+        ApplyPosition(placement);
+    }
+}
+
+bool TFormPlacement::ReadPositions(const TIniFile& ini, TWindowPlacement& placement) const {
+    const std::string section = IniSection();
+    const std::string suffix = ScreenSuffix(form_);
     bool found = false;
     if (const std::string text = ReadScreenKey(ini, section, "MinMaxPos", suffix); !text.empty()) {
         const TWords words = PositionWords(text, {0, 0, 0, 0});
@@ -169,30 +178,32 @@ void TFormPlacement::RestorePosition(const TIniFile& ini) {
         placement.maxPosition = {words[2], words[3]};
         found = true;
     }
-    const std::int32_t left = form_.Left();
-    const std::int32_t top = form_.Top();
     if (const std::string text = ReadScreenKey(ini, section, "NormPos", suffix); !text.empty()) {
+        const std::int32_t left = form_.Left();
+        const std::int32_t top = form_.Top();
         const TWords words = PositionWords(text, {left, top, SaturatingAdd(left, form_.Width()),
                                                   SaturatingAdd(top, form_.Height())});
         placement.normalPosition = {words[0], words[1], words[2], words[3]};
         found = true;
     }
-    const std::int32_t pixelsPerInch = form_.PixelsPerInch();
-    if (!found || ini.ReadInteger(section, "PixelsPerInch", pixelsPerInch) != pixelsPerInch) {
-        return;
-    }
+    return found;
+}
+
+void TFormPlacement::ApplyPosition(TWindowPlacement& placement) {
     TRect& rect = placement.normalPosition;
+    // A window of fixed size takes only the stored corner from the file.
     if (!IsSizeable(form_.BorderStyle())) {
         rect.right = SaturatingAdd(rect.left, form_.Width());
         rect.bottom = SaturatingAdd(rect.top, form_.Height());
     }
-    if (rect.right > rect.left) {
-        const TPositionMode mode = form_.PositionMode();
-        if (mode == TPositionMode::ScreenCenter || mode == TPositionMode::DesktopCenter) {
-            form_.SetPositionMode(TPositionMode::Designed);
-        }
-        form_.SetPlacement(placement);
+    if (rect.right <= rect.left) {
+        return;
     }
+    const TPositionMode mode = form_.PositionMode();
+    if (mode == TPositionMode::ScreenCenter || mode == TPositionMode::DesktopCenter) {
+        form_.SetPositionMode(TPositionMode::Designed);
+    }
+    form_.SetPlacement(placement);
 }
 
 // A maximised window's frame lies just outside the screen.

@@ -89,6 +89,9 @@ class TFormPlacement {
   private:
     TIniFile OpenIniFile() const;
     void RestorePosition(const TIniFile& ini);
+    // Reads the stored positions into placement; whether any was found.
+    bool ReadPositions(const TIniFile& ini, TWindowPlacement& placement) const;
+    void ApplyPosition(TWindowPlacement& placement);
     void SavePosition(TIniFile& ini);
     void ResetMaxPosition();
     // Runs action; an error escaping it goes to the window's error report.
