@@ -104,6 +104,24 @@ TEST_F(SettingsWindowStoreTest, AFileThatCannotBeWrittenIsReportedAndTheWindowSt
     EXPECT_EQ(fixture.reportedErrors, (std::vector<std::string>{message, message}));
 }
 
+TEST_F(SettingsWindowStoreTest, AConfigFolderThatCannotBeMadeIsReportedAndNothingBreaks) {
+    // Even root cannot make a folder below a regular file.
+    test::WriteAll(configHome.Path() / "plain", "x");
+    const fs::path folder = configHome.Path() / "plain" / "config";
+    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    window = std::make_unique<TTrelanADCFace>(fixture.Services());
+    ShowAndClose();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(fixture.reportedErrors,
+              std::vector<std::string>{"Unable to write to " + location.name});
+    EXPECT_EQ(Combo("CB_ComPort").currentText(), "COM3");
+    window->ShowAndRaise();
+    EXPECT_TRUE(window->isVisible());
+    window.reset();
+    EXPECT_EQ(fixture.reportedErrors.size(), 2u);
+    EXPECT_EQ(test::ReadAll(configHome.Path() / "plain"), "x");
+}
+
 TEST_F(SettingsWindowStoreTest, TheEndOfTheProgramWritesOnlyWhenTheWindowWasOpen) {
     window.reset();
     EXPECT_FALSE(fs::exists(file));
