@@ -8,6 +8,7 @@
 
 int main(int argc, char** argv) {
     ornet5::TGuardedApplication application(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORNET5_VERSION));
     try {
         ornet5::TProgram program(application);
         return program.Run();
