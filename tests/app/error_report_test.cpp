@@ -188,9 +188,16 @@ TEST(ErrorReportWithSettingsWindow, BadSpeedTextReachesTheReportAsOneBoxAtATime)
     // Ticks far faster than the design's 3 s, while the box stays open.
     settings.TimerTrelan().setInterval(20);
     TBoxSeen seen;
-    CloseWhenOpen(seen, 600);
+    test::WhenModalOpen([&](QWidget& modal) {
+        auto* box = qobject_cast<QMessageBox*>(&modal);
+        ASSERT_NE(box, nullptr);
+        QTimer::singleShot(600, box, [&, box] {
+            // No further tick may open the next box before the test looks.
+            settings.TimerTrelan().stop();
+            CloseWithOk(*box, seen);
+        });
+    });
     ASSERT_TRUE(test::WaitUntil([&] { return report.ShownCount() == 1 && !report.IsOpen(); }));
-    settings.TimerTrelan().stop();
     watch.stop();
 
     EXPECT_EQ(seen.text, "'abc' is not a valid integer value.");
