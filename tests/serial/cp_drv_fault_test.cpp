@@ -8,6 +8,7 @@
 
 #include "serial/cp_drv.h"
 #include "serial/serial_backend.h"
+#include "tests/support/cpu_share.h"
 #include "tests/support/manual_tick_source.h"
 
 namespace ornet5 {
@@ -49,21 +50,7 @@ class TScriptedBackend final : public TSerialBackend {
     TSerialError LastError() const override { return TSerialError::None; }
 };
 
-struct TTimed {
-    std::chrono::milliseconds wall;
-    double cpuShare;
-};
-
-template <typename TBody>
-TTimed Time(TBody&& body) {
-    const auto wallStart = TSteady::now();
-    const std::clock_t cpuStart = std::clock();
-    body();
-    const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-    const auto wall =
-        std::chrono::duration_cast<std::chrono::milliseconds>(TSteady::now() - wallStart);
-    return TTimed{wall, cpu / std::max(std::chrono::duration<double>(wall).count(), 1e-3)};
-}
+using test::Time;
 
 class DriverFaults : public ::testing::Test {
   protected:

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "serial/cp_drv.h"
+#include "tests/support/cpu_share.h"
 #include "tests/support/manual_tick_source.h"
 #include "tests/support/pty_pair.h"
 
@@ -19,24 +20,7 @@ namespace {
 using namespace std::chrono_literals;
 using TSteady = std::chrono::steady_clock;
 
-// Wall time and processor time of a piece of code, to tell a blocking wait
-// from a spinning one. A blocking wait shows well under 1 % of the wall time;
-// a spinning one shows 40 to 100 %, depending on what else the machine runs.
-struct TTimed {
-    std::chrono::milliseconds wall;
-    double cpuShare;
-};
-
-template <typename TBody>
-TTimed Time(TBody&& body) {
-    const auto wallStart = TSteady::now();
-    const std::clock_t cpuStart = std::clock();
-    body();
-    const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-    const auto wall =
-        std::chrono::duration_cast<std::chrono::milliseconds>(TSteady::now() - wallStart);
-    return TTimed{wall, cpu / std::max(std::chrono::duration<double>(wall).count(), 1e-3)};
-}
+using test::Time;
 
 class DriverIo : public ::testing::Test {
   protected:
