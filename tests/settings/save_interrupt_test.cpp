@@ -52,13 +52,33 @@ constexpr std::string_view kKeys[] = {"FormVersion",
     }
 }
 
+bool HoldsEveryKey(const std::string& content) {
+    for (const std::string_view key : kKeys) {
+        const auto value = FindProfileValue(content, "TTrelanADCFace", key);
+        if (!value || value->empty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Until the first complete save has landed, a kill would rightly leave keys
+// missing; how long that save takes depends on the disk and the load.
+bool WaitForTheFirstCompleteSave(const fs::path& file) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!HoldsEveryKey(test::ReadAll(file))) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
 void ExpectCompleteFile(const std::string& content, int round) {
     ASSERT_FALSE(content.empty()) << round;
     EXPECT_EQ(content.substr(0, kOther.size()), kOther) << round;
-    for (const std::string_view key : kKeys) {
-        const auto value = FindProfileValue(content, "TTrelanADCFace", key);
-        ASSERT_TRUE(value && !value->empty()) << key << " in round " << round;
-    }
+    ASSERT_TRUE(HoldsEveryKey(content)) << "round " << round << ":\n" << content;
     const auto port = FindProfileValue(content, "TTrelanADCFace", "CB_ComPort_ItemIndex");
     EXPECT_TRUE(*port >= "0" && *port <= "3") << *port;
 }
@@ -76,15 +96,13 @@ TEST(SettingsSaveInterrupted, AKilledSaveNeverLeavesAPartialFile) {
         if (child == 0) {
             SaveForever(file);
         }
-        // The first round must let the first complete save finish.
-        const auto delay =
-            std::chrono::microseconds(delayMicroseconds(random)) +
-            (round == 0 ? std::chrono::milliseconds(500) : std::chrono::milliseconds(0));
-        std::this_thread::sleep_for(delay);
+        const bool firstSaveDone = round > 0 || WaitForTheFirstCompleteSave(file);
+        std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status));
+        ASSERT_TRUE(firstSaveDone);
         ExpectCompleteFile(test::ReadAll(file), round);
     }
     int leftovers = 0;
