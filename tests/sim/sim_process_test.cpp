@@ -263,6 +263,25 @@ TEST_F(SimProcess, LateAndSplitRepliesTakeTheirTime) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
+// The monitor retries while the second half of a split reply is still on
+// its way: the halves must not interleave, or the first halves of two equal
+// replies would arrive together as 14 bytes that are no reply.
+TEST_F(SimProcess, SplitRepliesToARetryFollowTheEarlierReplyWhole) {
+    TSimProcess sim(home_, {"--split", "--split-pause", "300"});
+    ASSERT_NE(sim.WaitForLine("ready "), "") << sim.Log();
+    TMonitorPort port(link_);
+    port.Write(kIdentify);
+    const std::string head = port.Read(7);
+    ASSERT_EQ(head.size(), 7u) << sim.Log();
+    port.Write(kIdentify);
+    const std::string rest = port.Read(21);
+    ASSERT_EQ(rest.size(), 21u) << sim.Log();
+
+    const std::string expected = BuildFrame(kOwnAddress, "4.2.31", 0, 0, "").substr(0, 14);
+    EXPECT_EQ(head + rest.substr(0, 7), expected) << sim.Log();
+    EXPECT_EQ(rest.substr(7), expected) << sim.Log();
+}
+
 TEST_F(SimProcess, NeverReplacesAFileThatIsNotALink) {
     fs::create_directories(link_.parent_path());
     std::ofstream(link_) << "keep me";

@@ -5,23 +5,22 @@
 namespace ornet5 {
 
 void TWriteQueue::Add(TClock::time_point due, std::string bytes) {
-    pieces_.emplace(due, std::move(bytes));
+    pieces_.push_back({due, std::move(bytes)});
 }
 
 std::optional<TWriteQueue::TClock::time_point> TWriteQueue::NextDue() const {
     if (pieces_.empty()) {
         return std::nullopt;
     }
-    return pieces_.begin()->first;
+    return pieces_.front().due;
 }
 
 std::vector<std::string> TWriteQueue::TakeDue(TClock::time_point now) {
     std::vector<std::string> due;
-    const auto end = pieces_.upper_bound(now);
-    for (auto it = pieces_.begin(); it != end; ++it) {
-        due.push_back(std::move(it->second));
+    while (!pieces_.empty() && pieces_.front().due <= now) {
+        due.push_back(std::move(pieces_.front().bytes));
+        pieces_.pop_front();
     }
-    pieces_.erase(pieces_.begin(), end);
     return due;
 }
 
