@@ -229,6 +229,7 @@ TEST_F(TrelanADCFaceTest, ShowRaisesAndCloseOnlyHides) {
 
 TEST_F(TrelanADCFaceTest, PollTimerRunsFromCreationWhileHidden) {
     EXPECT_EQ(window_->TimerTrelan().interval(), 3000);
+    EXPECT_EQ(window_->TimerTrelan().timerType(), Qt::PreciseTimer);
     EXPECT_TRUE(window_->TimerTrelan().isActive());
     EXPECT_FALSE(window_->TimerTrelan().isSingleShot());
     EXPECT_FALSE(window_->isVisible());
