@@ -12,7 +12,7 @@ namespace ornet5 {
 // What the connection settings window needs of the main window: the large
 // dose label and the heading label.
 class TMainDisplay {
-public:
+  public:
     virtual ~TMainDisplay() = default;
     virtual std::string DoseText() const = 0;
     virtual void SetDoseText(const std::string& text) = 0;
