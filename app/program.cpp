@@ -3,6 +3,7 @@
 #include "app/app_title.h"
 #include "app/face.h"
 #include "app/guarded_application.h"
+#include "app/program_icon.h"
 #include "app/program_windows.h"
 #include "app/settings_window_link.h"
 #include "app/signal_quit.h"
@@ -12,6 +13,7 @@ namespace ornet5 {
 
 TProgram::TProgram(TGuardedApplication& application)
     : application_(application), errorReport_(QString::fromUtf8(kApplicationTitle)) {
+    QApplication::setWindowIcon(ProgramIcon());
     application_.SetErrorHandler(
         [this](const std::exception& error) { errorReport_.Report(error); });
 
