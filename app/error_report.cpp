@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "common/exception.h"
+
 namespace ornet5 {
 namespace {
 
@@ -26,7 +28,9 @@ class TOpenFlag {
 TErrorReport::TErrorReport(QString caption) : caption_(std::move(caption)) {}
 
 void TErrorReport::Report(const std::exception& error) {
-    Report(std::string(error.what()));
+    // The system's own errors keep their whole text, zero bytes included.
+    const auto* ownError = dynamic_cast<const Exception*>(&error);
+    Report(ownError != nullptr ? ownError->Message() : std::string(error.what()));
 }
 
 void TErrorReport::Report(const std::string& message) {

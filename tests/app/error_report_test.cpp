@@ -92,6 +92,15 @@ TEST(ErrorReportBox, ShowsTypedTextAsItIsNotAsMarkup) {
     EXPECT_EQ(seen.text, "'<b>9600</b>&amp;' is not a valid integer value.");
 }
 
+TEST(ErrorReportBox, ShowsAZeroByteInTheMessageAndWhatFollowsIt) {
+    TErrorReport report(QString::fromUtf8(kApplicationTitle));
+    TBoxSeen seen;
+    CloseWhenOpen(seen);
+    using namespace std::string_literals;
+    report.Report(EConvertError("'96\0' is not a valid integer value"s));
+    EXPECT_EQ(seen.text, QString::fromStdString("'96\0' is not a valid integer value."s));
+}
+
 TEST(ErrorReportBox, ErrorsWhileABoxIsOpenOpenNoFurtherBox) {
     TErrorReport report(QString::fromUtf8(kApplicationTitle));
     // A failure repeating every 20 ms while the first box stays open 400 ms.
