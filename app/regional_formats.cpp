@@ -21,23 +21,16 @@ std::string TQtRegionalFormats::LongTimeNow() const {
 QString WithoutTimeZone(const QString& format) {
     QString result;
     bool quoted = false;
-    bool droppedZone = false;
     for (const QChar c : format) {
         if (c == u'\'') {
             quoted = !quoted;
         } else if (!quoted && c == u't') {
-            // Blanks before the zone belonged to it.
-            while (!droppedZone && result.endsWith(u' ')) {
+            // The blanks before the zone belonged to it.
+            while (result.endsWith(u' ')) {
                 result.chop(1);
             }
-            droppedZone = true;
             continue;
         }
-        // Blanks right after a zone at the front belonged to it too.
-        if (droppedZone && c == u' ' && result.isEmpty()) {
-            continue;
-        }
-        droppedZone = false;
         result.append(c);
     }
     return result.trimmed();

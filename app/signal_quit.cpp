@@ -20,6 +20,8 @@ constexpr std::array kQuitSignals{SIGTERM, SIGINT, SIGHUP};
 
 // The pipe's write end, for the signal handler; -1 when none is installed.
 std::atomic<int> signalPipe{-1};
+// Only a lock-free atomic may be touched from a signal handler.
+static_assert(std::atomic<int>::is_always_lock_free);
 
 extern "C" void WriteSignalToPipe(int signalNumber) {
     const int savedErrno = errno;

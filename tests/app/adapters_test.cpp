@@ -61,6 +61,7 @@ TEST(RegionalFormats, TimeZoneFieldsAreDropped) {
     EXPECT_EQ(WithoutTimeZone("h:mm:ss AP t"), "h:mm:ss AP");
     EXPECT_EQ(WithoutTimeZone("h:mm:ss AP tttt"), "h:mm:ss AP");
     EXPECT_EQ(WithoutTimeZone("t HH:mm:ss"), "HH:mm:ss");
+    EXPECT_EQ(WithoutTimeZone("HH:mm t ss"), "HH:mm ss");
     EXPECT_EQ(WithoutTimeZone("HH:mm:ss"), "HH:mm:ss");
     // Quoted text stays as it is, a "t" in it included.
     EXPECT_EQ(WithoutTimeZone("HH 'at' mm t"), "HH 'at' mm");
