@@ -174,6 +174,24 @@ TEST_F(FormStorageTest, OtherPixelsPerInchKeepsThePlaceButAppliesTheControls) {
     EXPECT_EQ(Position(), (TRect{10, 20, 359, 166}));
 }
 
+TEST_F(FormStorageTest, MalformedFlagsAndPixelsPerInchCountAsTheWindowsOwn) {
+    form.placement.flags = 5;
+    Store("NormPos", "10,20");
+    for (const char* text : {"junk", "", "1.5", "99999999999"}) {
+        form.appliedPlacements.clear();
+        form.placement.normalPosition = {360, 236, 709, 382};
+        Store("Flags", text);
+        Store("PixelsPerInch", text);
+        Show();
+        ASSERT_FALSE(form.appliedPlacements.empty()) << text;
+        EXPECT_EQ(form.appliedPlacements.front().flags, 5) << text;
+        EXPECT_EQ(form.appliedPlacements.front().normalPosition.left, 10) << text;
+    }
+    Store("Flags", "$7");
+    Show();
+    EXPECT_EQ(form.placement.flags, 7);
+}
+
 TEST_F(FormStorageTest, TheCurrentScreensKeyWinsAndThePlainKeyServesAnotherScreen) {
     Store("NormPos(1024x768)", "11,12,0,0");
     Store("NormPos", "21,22,0,0");
