@@ -1,11 +1,15 @@
 // ornet5-sim: a simulated ORNET-5 detector on a pseudo-terminal.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <optional>
 #include <random>
+#include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
-#include "tools/ornet5-sim/sim_error.h"
 #include "tools/ornet5-sim/sim_loop.h"
 #include "tools/ornet5-sim/sim_options.h"
 
@@ -37,7 +41,7 @@ int main(int argc, char** argv) {
     }
     try {
         RunSimulator(options, std::random_device{}());
-    } catch (const ESimError& error) {
+    } catch (const std::exception& error) {
         std::fprintf(stderr, "ornet5-sim: %s\n", error.what());
         return kExitSetupFailed;
     }
