@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
+#include <optional>
 #include <utility>
 
 #include <QDialog>
@@ -22,6 +22,7 @@
 #include "app/face.h"
 #include "app/guarded_application.h"
 #include "app/program.h"
+#include "common/int_text.h"
 #include "settings/trelan_adc_face.h"
 
 namespace ornet5 {
@@ -108,11 +109,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot create %s\n", argv[1]);
         return 2;
     }
-    const int seconds = argc > 2 ? std::atoi(argv[2]) : 8;
+    const std::optional<std::int32_t> seconds =
+        argc > 2 ? ornet5::TryStrToInt(argv[2]) : std::optional<std::int32_t>(8);
+    if (!seconds || *seconds < 0 || *seconds > 3600) {
+        std::fprintf(stderr, "SECONDS must be a number from 0 to 3600\n");
+        return 2;
+    }
     try {
         ornet5::TProgram program(application);
         ornet5::TWindowShots shots(program, folder);
-        shots.Start(seconds * 1000);
+        shots.Start(*seconds * 1000);
         const int exitCode = program.Run();
         return shots.Saved() ? exitCode : 1;
     } catch (const std::exception& error) {
