@@ -4,21 +4,11 @@
 #include <optional>
 
 #include "common/int_text.h"
+#include "settings/ascii_text.h"
 
 namespace ornet5 {
 
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 // Blanks and control characters at both ends do not count in a stored value.
 std::string_view TrimControls(std::string_view text) {
@@ -30,15 +20,6 @@ std::string_view TrimControls(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-bool SameTextAscii(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        return lower(x) == lower(y);
-    });
 }
 
 std::string BooleanText(bool value) {

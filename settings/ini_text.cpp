@@ -1,6 +1,6 @@
 #include "settings/ini_text.h"
 
-#include <algorithm>
+#include "settings/ascii_text.h"
 
 namespace ornet5 {
 
@@ -28,30 +28,6 @@ TLine LineAt(std::string_view content, std::size_t begin) {
     return line;
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return LowerAscii(x) == LowerAscii(y);
-           });
-}
-
 enum class TLineKind { Blank, Comment, Section, Entry, Other };
 
 struct TParsedLine {
@@ -61,7 +37,7 @@ struct TParsedLine {
 };
 
 TParsedLine ParseLine(std::string_view text) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (text.empty()) {
         return {TLineKind::Blank, {}, {}};
     }
@@ -71,13 +47,14 @@ TParsedLine ParseLine(std::string_view text) {
     if (text.front() == '[') {
         const std::size_t close = text.find(']');
         const std::size_t nameEnd = close == std::string_view::npos ? text.size() : close;
-        return {TLineKind::Section, Trim(text.substr(1, nameEnd - 1)), {}};
+        return {TLineKind::Section, TrimBlanks(text.substr(1, nameEnd - 1)), {}};
     }
     const std::size_t equals = text.find('=');
     if (equals == std::string_view::npos) {
         return {TLineKind::Other, {}, {}};
     }
-    return {TLineKind::Entry, Trim(text.substr(0, equals)), Trim(text.substr(equals + 1))};
+    return {TLineKind::Entry, TrimBlanks(text.substr(0, equals)),
+            TrimBlanks(text.substr(equals + 1))};
 }
 
 // Where a key stands in the content, as far as it was found.
@@ -100,7 +77,7 @@ TKeyLocation LocateKey(std::string_view content, std::string_view section, std::
             if (location.sectionFound) {
                 break;
             }
-            inSection = SameName(parsed.name, section);
+            inSection = SameTextAscii(parsed.name, section);
         }
         if (!inSection) {
             continue;
@@ -112,7 +89,7 @@ TKeyLocation LocateKey(std::string_view content, std::string_view section, std::
             location.insertAt = line.end;
             location.insertNeedsLineEnd = line.end == line.textEnd;
         }
-        if (parsed.kind == TLineKind::Entry && SameName(parsed.name, key)) {
+        if (parsed.kind == TLineKind::Entry && SameTextAscii(parsed.name, key)) {
             location.keyLine = line;
             location.value = parsed.value;
             return location;
@@ -151,7 +128,7 @@ bool LastLineIsBlank(std::string_view content) {
     if (last.ends_with('\r')) {
         last.remove_suffix(1);
     }
-    return Trim(last).empty();
+    return TrimBlanks(last).empty();
 }
 
 // The text that a new section adds at the end of content: the section is
@@ -188,8 +165,8 @@ std::optional<std::string> FindProfileValue(std::string_view content, std::strin
 
 bool IsWritableProfileEntry(std::string_view section, std::string_view key,
                             std::string_view value) {
-    const std::string_view trimmedKey = Trim(key);
-    const std::string_view trimmedSection = Trim(section);
+    const std::string_view trimmedKey = TrimBlanks(key);
+    const std::string_view trimmedSection = TrimBlanks(section);
     return !trimmedKey.empty() && !trimmedSection.empty() && !HasLineBreakOrZero(section) &&
            !HasLineBreakOrZero(key) && !HasLineBreakOrZero(value) &&
            key.find('=') == std::string_view::npos && trimmedKey.front() != ';' &&
