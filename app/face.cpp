@@ -95,11 +95,14 @@ void TFace::FormActivate() {
     if (!firstActivation_ || optionsWindow_ == nullptr) {
         return;
     }
+    // Cleared first: a save that fails opens a modal error report, whose
+    // closing activates this window again inside the close below, and a
+    // failure must not make every later activation load the settings again.
+    firstActivation_ = false;
     // Showing loads the stored settings into the controls and closing writes
     // them back, so the first poll already uses the user's choices.
     optionsWindow_->ShowAndRaise();
     optionsWindow_->Close();
-    firstActivation_ = false;
 }
 
 void TFace::NAboutClick() {

@@ -13,6 +13,7 @@
 
 #include "app/accel_label.h"
 #include "app/options_window.h"
+#include "common/exception.h"
 #include "tests/app/app_test_support.h"
 
 namespace ornet5 {
@@ -110,6 +111,36 @@ TEST(FaceMenu, SettingsEntryShowsTheSettingsWindowEachTime) {
     face.actOptionsShow().trigger();
     face.actOptionsShow().trigger();
     EXPECT_EQ(options.calls, (std::vector<std::string>{"show", "show"}));
+}
+
+// A failing save reports an error from inside the close; closing that
+// report activates the main window again.
+class TFailingOptionsWindow : public TRecordingOptionsWindow {
+  public:
+    explicit TFailingOptionsWindow(TFace& face) : face_(face) {}
+    void Close() override {
+        TRecordingOptionsWindow::Close();
+        if (!reactivated_) {
+            reactivated_ = true;
+            face_.FormActivate();
+        }
+        throw Exception("Unable to write to ORNET5.INI");
+    }
+
+  private:
+    TFace& face_;
+    bool reactivated_ = false;
+};
+
+TEST(FaceActivation, AFailedFirstLoadAndSaveIsNotRepeated) {
+    TFace face;
+    TFailingOptionsWindow options(face);
+    face.SetOptionsWindow(&options);
+    EXPECT_THROW(face.FormActivate(), Exception);
+    EXPECT_FALSE(face.FirstActivationPending());
+    face.FormActivate();
+    EXPECT_EQ(options.calls, (std::vector<std::string>{"show", "close"}));
+    face.SetOptionsWindow(nullptr);
 }
 
 class FaceShown : public testing::Test {
