@@ -51,4 +51,15 @@ std::string ParseDeviceAddress(std::string_view text) {
     return {AddressByte(*first), AddressByte(*second), AddressByte(rest)};
 }
 
+std::string DeviceAddressText(std::string_view addressBytes) {
+    std::string text;
+    for (const char byte : addressBytes) {
+        if (!text.empty()) {
+            text += '.';
+        }
+        text += std::to_string(static_cast<unsigned char>(byte));
+    }
+    return text;
+}
+
 }  // namespace ornet5

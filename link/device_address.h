@@ -9,7 +9,7 @@ namespace ornet5 {
 
 // A malformed device address text.
 class EFormatError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
@@ -19,5 +19,10 @@ inline constexpr const char* kBadAddressMessage = "Неправильно зад
 // gives 00 and "-1" gives FF). Blanks and control characters around the
 // text are ignored. Throws EFormatError on any malformed text.
 std::string ParseDeviceAddress(std::string_view text);
+
+// The text form of address bytes: "4.2.31" for 04 02 1F. Every byte given
+// is written, joined by full stops, so any other count gives as many numbers
+// (none for no bytes); nothing past the view is read.
+std::string DeviceAddressText(std::string_view addressBytes);
 
 }  // namespace ornet5

@@ -149,15 +149,4 @@ std::string DoseText(double reading, std::string_view decimalSeparator) {
     return reading < 0 ? "-" + text : text;
 }
 
-std::string DeviceAddressText(std::string_view addressBytes) {
-    std::string text;
-    for (const char byte : addressBytes) {
-        if (!text.empty()) {
-            text += '.';
-        }
-        text += std::to_string(static_cast<unsigned char>(byte));
-    }
-    return text;
-}
-
 }  // namespace ornet5

@@ -14,9 +14,4 @@ namespace ornet5 {
 // gets a leading minus sign. Infinities and NaN give "inf" and "nan".
 std::string DoseText(double reading, std::string_view decimalSeparator);
 
-// A detector's address from its three address bytes: "4.2.31" for 04 02 1F.
-// Every byte given is written, joined by full stops, so any other count
-// gives as many numbers (none for no bytes); nothing past the view is read.
-std::string DeviceAddressText(std::string_view addressBytes);
-
 }  // namespace ornet5

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/int_text.h"
+#include "link/device_address.h"
 #include "link/frame.h"
 #include "measure/dose_text.h"
 #include "measure/reading_decoder.h"
@@ -70,7 +71,6 @@ void TPollCycle::Identify() {
     }
     values_.SetAddressText(AnswererAddress(reply));
     values_.SetStatusText(kIdentifyDoneText);
-    linkState_ = true;
 }
 
 void TPollCycle::ReadDose() {

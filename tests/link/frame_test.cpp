@@ -39,9 +39,9 @@ TEST(Checksum, RotationWrapsHighBitsAround) {
 TEST(Frame, RequestsOfTheMonitorByteForByte) {
     EXPECT_EQ(BuildFrame(kAllNodesAddress, kOwnAddress, 0, 0, ""),
               Bytes({0xFF, 0xFF, 0xFF, 1, 1, 1, 0, 0, 0, 0, 0x0F, 0x84, 0x74, 0x80, 0, 0, 0, 0}));
-    EXPECT_EQ(BuildFrame(kAllNodesAddress, kOwnAddress, 6, 13, Bytes({0})),
-              Bytes({0xFF, 0xFF, 0xFF, 1, 1, 1, 6, 0x0D, 1, 0, 0xAF, 0x44, 0x74, 0x80, 0, 0, 0, 0,
-                     0}));
+    EXPECT_EQ(
+        BuildFrame(kAllNodesAddress, kOwnAddress, 6, 13, Bytes({0})),
+        Bytes({0xFF, 0xFF, 0xFF, 1, 1, 1, 6, 0x0D, 1, 0, 0xAF, 0x44, 0x74, 0x80, 0, 0, 0, 0, 0}));
 }
 
 TEST(Frame, LengthFieldAndDataChecksum) {
@@ -80,6 +80,21 @@ TEST(DeviceAddress, MalformedTextsFailWithOneMessage) {
             EXPECT_EQ(error.Message(), "Неправильно задан адрес устройства") << text;
         }
     }
+}
+
+TEST(DeviceAddressText, ThreeBytesAsDecimalNumbers) {
+    EXPECT_EQ(DeviceAddressText(std::string("\x04\x02\x1F", 3)), "4.2.31");
+    EXPECT_EQ(DeviceAddressText(std::string(3, '\xFF')), "255.255.255");
+    EXPECT_EQ(DeviceAddressText(std::string(3, '\0')), "0.0.0");
+    EXPECT_EQ(DeviceAddressText(std::string("\x01\x80\x7F", 3)), "1.128.127");
+}
+
+TEST(DeviceAddressText, OtherCountsWriteEveryByteGivenAndNoMore) {
+    const std::string reply("\x04\x02\x1F\x09", 4);
+    EXPECT_EQ(DeviceAddressText(std::string_view(reply).substr(0, 3)), "4.2.31");
+    EXPECT_EQ(DeviceAddressText(reply), "4.2.31.9");
+    EXPECT_EQ(DeviceAddressText(std::string_view(reply).substr(0, 1)), "4");
+    EXPECT_EQ(DeviceAddressText(""), "");
 }
 
 }  // namespace

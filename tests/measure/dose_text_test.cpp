@@ -231,20 +231,5 @@ TEST(DoseText, EveryReadingInBothUnitsIsWellFormedAndRoundedToItsPlace) {
     }
 }
 
-TEST(DeviceAddressText, ThreeBytesAsDecimalNumbers) {
-    EXPECT_EQ(DeviceAddressText(std::string("\x04\x02\x1F", 3)), "4.2.31");
-    EXPECT_EQ(DeviceAddressText(std::string(3, '\xFF')), "255.255.255");
-    EXPECT_EQ(DeviceAddressText(std::string(3, '\0')), "0.0.0");
-    EXPECT_EQ(DeviceAddressText(std::string("\x01\x80\x7F", 3)), "1.128.127");
-}
-
-TEST(DeviceAddressText, OtherCountsWriteEveryByteGivenAndNoMore) {
-    const std::string reply("\x04\x02\x1F\x09", 4);
-    EXPECT_EQ(DeviceAddressText(std::string_view(reply).substr(0, 3)), "4.2.31");
-    EXPECT_EQ(DeviceAddressText(reply), "4.2.31.9");
-    EXPECT_EQ(DeviceAddressText(std::string_view(reply).substr(0, 1)), "4");
-    EXPECT_EQ(DeviceAddressText(""), "");
-}
-
 }  // namespace
 }  // namespace ornet5
