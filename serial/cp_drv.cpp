@@ -484,7 +484,7 @@ std::uint32_t TCPDrv::SendBytesTimed(const char* data, std::uint32_t count,
         if (idle > timeout) {
             return written;
         }
-        promisedRoom = AwaitRoom(timeout - idle, room > 0 && !promisedRoom);
+        promisedRoom = AwaitDevice(TDirection::Out, timeout - idle, room > 0 && !promisedRoom);
     }
     return written;
 }
@@ -528,31 +528,21 @@ std::uint32_t TCPDrv::ReadBytes(char* buffer, std::uint32_t maximum) {
         if (idle > timeout) {
             break;
         }
-        promisedInput =
-            AwaitInput(timeout - idle, counts.has_value() && waiting == 0 && !promisedInput);
+        promisedInput = AwaitDevice(TDirection::In, timeout - idle,
+                                    counts.has_value() && waiting == 0 && !promisedInput);
     }
     ResumeReceivePoll();
     return got;
 }
 
-// Each returns whether the device said it was ready. Waiting on the device
-// is for a device that can be trusted to block; otherwise a short pause.
-bool TCPDrv::AwaitInput(TSteady::duration remaining, bool waitOnDevice) {
+// Returns whether the device said it was ready. Waiting on the device is
+// for a device that can be trusted to block; otherwise a short pause.
+bool TCPDrv::AwaitDevice(TDirection direction, TSteady::duration remaining, bool waitOnDevice) {
     const milliseconds wait = CeilMilliseconds(remaining);
     if (waitOnDevice) {
-        const TWaitResult result = backend_->WaitReadable(handle_, wait);
-        if (result != TWaitResult::Hangup) {
-            return result == TWaitResult::Ready;
-        }
-    }
-    std::this_thread::sleep_for(std::min(wait, kRetryPause));
-    return false;
-}
-
-bool TCPDrv::AwaitRoom(TSteady::duration remaining, bool waitOnDevice) {
-    const milliseconds wait = CeilMilliseconds(remaining);
-    if (waitOnDevice) {
-        const TWaitResult result = backend_->WaitWritable(handle_, wait);
+        const TWaitResult result = direction == TDirection::In
+                                       ? backend_->WaitReadable(handle_, wait)
+                                       : backend_->WaitWritable(handle_, wait);
         if (result != TWaitResult::Hangup) {
             return result == TWaitResult::Ready;
         }

@@ -123,8 +123,9 @@ private:
     void StartReceivePoll();
     void OnTick();
     std::uint32_t WaitingIn();
-    bool AwaitInput(std::chrono::steady_clock::duration remaining, bool waitOnDevice);
-    bool AwaitRoom(std::chrono::steady_clock::duration remaining, bool waitOnDevice);
+    enum class TDirection { In, Out };
+    bool AwaitDevice(TDirection direction, std::chrono::steady_clock::duration remaining,
+                     bool waitOnDevice);
 
     TTickSource& tickSource_;
     std::unique_ptr<TSerialBackend> backend_;
