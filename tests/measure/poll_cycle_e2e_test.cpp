@@ -157,8 +157,13 @@ TEST_F(PollCycleEndToEnd, CancelLeavesThePortOpenUntilTheNextCycle) {
     EXPECT_EQ(values.statusText, "Отменено пользователем");
     EXPECT_EQ(values.doseText, "");
 
+    // The open port keeps the port it has and takes the new speed.
+    values.portIndex = 0;
+    values.speedText = "19200";
     Cycle();
     EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.Port(), static_cast<TPortNumber>(pnCOM1 + kComNumber - 1));
+    EXPECT_EQ(port.BaudRateValue(), 19200u);
     EXPECT_EQ(values.doseText, ExpectedDose(1)) << sim->Log();
 }
 

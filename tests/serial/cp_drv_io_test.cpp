@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "serial/cp_drv.h"
+#include "serial/posix_termios2.h"
 #include "tests/support/cpu_share.h"
 #include "tests/support/manual_tick_source.h"
 #include "tests/support/pty_pair.h"
@@ -190,6 +191,21 @@ TEST_F(DriverIo, ChangedLineSettingsPurgeBothQueues) {
     driver.SetParity(ptEVEN);
     EXPECT_EQ(driver.InputCount(), 0u);
     EXPECT_TRUE(driver.ApplyLineSettings());
+}
+
+// A cancelled poll leaves the port open, and the next poll sets its speed
+// on the open port before it closes it.
+TEST_F(DriverIo, SpeedSetWhileOpenReachesTheDeviceAtOnce) {
+    EXPECT_EQ(Termios2Speed(pty.SlaveFd()), 9600u);
+    driver.SetBaudRateValue(19200);
+    EXPECT_EQ(Termios2Speed(pty.SlaveFd()), 19200u);
+    driver.SetBaudRate(br4800);
+    EXPECT_EQ(Termios2Speed(pty.SlaveFd()), 4800u);
+    driver.ClosePort();
+    driver.SetBaudRateValue(1200);
+    EXPECT_EQ(Termios2Speed(pty.SlaveFd()), 4800u) << "a closed port's device is not touched";
+    ASSERT_TRUE(driver.OpenPort());
+    EXPECT_EQ(Termios2Speed(pty.SlaveFd()), 1200u);
 }
 
 TEST_F(DriverIo, SendTextReachesTheFarEnd) {
