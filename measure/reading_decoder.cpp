@@ -1,6 +1,7 @@
 #include "measure/reading_decoder.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace ornet5 {
 

@@ -81,6 +81,9 @@ void TPosixBackend::Close(TPortHandle handle) {
     if (!handle.Valid()) {
         return;
     }
+    // Exclusive mode belongs to the terminal, not to this descriptor: left
+    // on, it would keep out the next opener while anyone else holds the
+    // device open.
     ioctl(Fd(handle), TIOCNXCL);
     close(Fd(handle));
 }
