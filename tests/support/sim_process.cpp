@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -86,7 +87,11 @@ TSimProcess::~TSimProcess() {
             waitpid(pid_, nullptr, 0);
             break;
         }
-        ReadLog(std::chrono::milliseconds(20));
+        // A log pipe at its end polls ready at once; without the pause the
+        // loop would spin until the simulator is reaped.
+        if (!ReadLog(std::chrono::milliseconds(20))) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
     }
     close(stderr_);
 }
