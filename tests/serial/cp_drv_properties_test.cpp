@@ -126,6 +126,7 @@ TEST_F(DriverProperties, PollingDelayHasAFloorAndRestartsOnlyOnChange) {
     driver.SetPollingDelay(0);
     EXPECT_EQ(driver.PollingDelay(), 5);
     driver.SetPollingDelay(50);
+    EXPECT_EQ(ticks.StartCount(), 0) << "a closed port has no poll to restart";
     Open();
     EXPECT_EQ(ticks.StartCount(), 1);
     EXPECT_EQ(ticks.Period(), std::chrono::milliseconds(50));
