@@ -89,8 +89,18 @@ class TQtStoredForm::TControl : public TStoredControl {
         }
         return *widget_;
     }
-    QComboBox& ComboBox() const { return *qobject_cast<QComboBox*>(&Reached()); }
-    QAbstractButton& Button() const { return *qobject_cast<QAbstractButton*>(&Reached()); }
+    // A property of another kind of control is an error, never a null
+    // reference.
+    template <class TWidget>
+    TWidget& Reached() const {
+        auto* widget = qobject_cast<TWidget*>(&Reached());
+        if (widget == nullptr) {
+            throw Exception("The control has no such property");
+        }
+        return *widget;
+    }
+    QComboBox& ComboBox() const { return Reached<QComboBox>(); }
+    QAbstractButton& Button() const { return Reached<QAbstractButton>(); }
 
     QPointer<QWidget> widget_;
 };

@@ -96,8 +96,11 @@ TEST_F(QtStoredFormTest, RadioButtonsCheckThroughTheirSetterAndCanBothBeUnchecke
     EXPECT_TRUE(rentgen->autoExclusive());
 }
 
-TEST_F(QtStoredFormTest, AControlThatIsGoneRaisesInsteadOfCrashing) {
+TEST_F(QtStoredFormTest, AControlThatIsGoneOrOfAnotherKindRaisesInsteadOfCrashing) {
     TStoredControl& port = Control("CB_ComPort");
+    const TPropertyInfo checked = *Control("rbZv").FindProperty("Checked");
+    EXPECT_THROW(port.SetBooleanProperty(checked, true), Exception);
+    EXPECT_THROW(port.BooleanProperty(checked), Exception);
     delete combo;
     EXPECT_THROW(port.Name(), Exception);
     EXPECT_THROW(port.FindProperty("ItemIndex"), Exception);
