@@ -35,9 +35,10 @@ void TErrorReport::Report(const std::exception& error) {
 
 void TErrorReport::Report(const std::string& message) {
     const QString text = BoxText(message);
-    if (open_) {
+    if (open_ || unattended_) {
         ++suppressed_;
-        std::fprintf(stderr, "ORNET5: error while an error report is open: %s\n",
+        std::fprintf(stderr, "ORNET5: %s: %s\n",
+                     unattended_ ? "error while ending" : "error while an error report is open",
                      text.toLocal8Bit().constData());
         return;
     }

@@ -15,12 +15,19 @@ namespace ornet5 {
 // box: it is written to standard error and counted, and the call returns at
 // once. A failure that persists is reported again by the first tick after
 // the user has closed the box.
+//
+// Once the program is told to end by a signal, nobody may be there to
+// click OK, so from then on reports go to standard error only and never
+// hold the program open.
 class TErrorReport {
   public:
     explicit TErrorReport(QString caption);
 
     void Report(const std::exception& error);
     void Report(const std::string& message);
+
+    // From now on, reports are written to standard error instead of a box.
+    void ReportToStandardErrorOnly() { unattended_ = true; }
 
     bool IsOpen() const { return open_; }
     int ShownCount() const { return shown_; }
@@ -35,6 +42,7 @@ class TErrorReport {
 
     QString caption_;
     bool open_ = false;
+    bool unattended_ = false;
     int shown_ = 0;
     int suppressed_ = 0;
 };

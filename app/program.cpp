@@ -28,7 +28,12 @@ TProgram::TProgram(TGuardedApplication& application)
     settingsLink_ = std::make_unique<TSettingsWindowLink>(*settingsWindow_);
     face_->SetOptionsWindow(settingsLink_.get());
 
-    signalQuit_ = std::make_unique<TSignalQuit>([this] { face_->close(); });
+    signalQuit_ = std::make_unique<TSignalQuit>([this] {
+        // The final save may still fail; its report must not keep a
+        // program that was told to end waiting for a click.
+        errorReport_.ReportToStandardErrorOnly();
+        face_->close();
+    });
 }
 
 TProgram::~TProgram() {

@@ -6,9 +6,11 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "tests/app/child_process.h"
 
@@ -69,6 +71,37 @@ TEST(Program, PollsTheSimulatorAndEndsWithExitCodeZeroOnSigterm) {
     const std::optional<int> simulatorStatus = simulator.WaitForExit(10s);
     ASSERT_TRUE(simulatorStatus.has_value());
     EXPECT_EQ(WEXITSTATUS(*simulatorStatus), 0);
+}
+
+TEST(Program, EndsOnSigtermAlthoughTheSettingsFileCannotBeWritten) {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        GTEST_SKIP() << "needs an X display (the test command provides one)";
+    }
+    TTemporaryConfigHome scratch;
+    ASSERT_FALSE(scratch.Path().empty());
+    // A config folder below a regular file cannot be made, not even by root.
+    const fs::path blocker = scratch.Path() / "not-a-folder";
+    {
+        std::FILE* file = std::fopen(blocker.c_str(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fclose(file);
+    }
+    const std::string xdg = "XDG_CONFIG_HOME=" + (blocker / "config").string();
+
+    test::TChildProcess program(ORNET5_PROGRAM, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
+    ASSERT_TRUE(program.Started());
+    // The first activation's save fails and its report box is open now.
+    std::this_thread::sleep_for(2s);
+    program.Signal(SIGTERM);
+    const std::optional<int> status = program.WaitForExit(10s);
+    ASSERT_TRUE(status.has_value()) << "still running 10 s after SIGTERM: " << program.Output();
+    EXPECT_TRUE(WIFEXITED(*status)) << program.Output();
+    EXPECT_EQ(WEXITSTATUS(*status), 0) << program.Output();
+    // The save at the end failed again and was told on standard error.
+    EXPECT_NE(program.Output().find("error while ending: Unable to write to ORNET5.INI."),
+              std::string::npos)
+        << program.Output();
 }
 
 }  // namespace
