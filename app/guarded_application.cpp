@@ -14,7 +14,7 @@ bool TGuardedApplication::notify(QObject* receiver, QEvent* event) {
     } catch (const std::exception& error) {
         HandleError(error);
     } catch (...) {
-        HandleError(Exception("Неизвестная ошибка"));
+        HandleError(Exception(kUnknownErrorMessage));
     }
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 
 namespace ornet5 {
 
@@ -18,6 +19,9 @@ class Exception : public std::exception {
   private:
     std::string message_;
 };
+
+// Shown for an error that carries no message of its own.
+inline constexpr const char* kUnknownErrorMessage = "Неизвестная ошибка";
 
 // Integer text that does not convert.
 class EConvertError : public Exception {

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "common/exception.h"
 #include "measure/poll_cycle.h"
 #include "settings/completing_combo_box.h"
 #include "settings/control_poll_values.h"
@@ -223,7 +224,7 @@ void TTrelanADCFace::ReportLater(std::exception_ptr error) {
             } catch (const std::exception& escaped) {
                 Report(escaped);
             } catch (...) {
-                Report(std::runtime_error("Unknown error"));
+                Report(Exception(kUnknownErrorMessage));
             }
         },
         Qt::QueuedConnection);
@@ -235,7 +236,7 @@ void TTrelanADCFace::RunHandler(void (TTrelanADCFace::*handler)()) {
     } catch (const std::exception& error) {
         Report(error);
     } catch (...) {
-        Report(std::runtime_error("Unknown error"));
+        Report(Exception(kUnknownErrorMessage));
     }
 }
 
