@@ -7,8 +7,8 @@
 
 namespace ornet5 {
 
-std::string BuildFrame(std::string_view destination, std::string_view source,
-                       std::uint8_t command, std::uint8_t parameter, std::string_view data) {
+std::string BuildFrame(std::string_view destination, std::string_view source, std::uint8_t command,
+                       std::uint8_t parameter, std::string_view data) {
     if (data.size() > frame::kMaxData) {
         // The length field would silently wrap and the peer would read garbage.
         throw std::length_error("frame data longer than 65535 bytes");

@@ -33,7 +33,7 @@ inline constexpr const char* kOwnAddress = "1.1.1";
 // the data checksum is appended also when data is empty.
 // Throws EFormatError for a malformed address, and std::length_error for
 // data that does not fit the 16-bit length field.
-std::string BuildFrame(std::string_view destination, std::string_view source,
-                       std::uint8_t command, std::uint8_t parameter, std::string_view data);
+std::string BuildFrame(std::string_view destination, std::string_view source, std::uint8_t command,
+                       std::uint8_t parameter, std::string_view data);
 
 }  // namespace ornet5

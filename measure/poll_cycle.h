@@ -10,7 +10,7 @@ namespace ornet5 {
 // detector or reads its dose rate, over one open-exchange-close of the
 // port, and publishes the results through the six values.
 class TPollCycle {
-public:
+  public:
     TPollCycle(TSerialPort& port, TPollValues& values, TExchangeEnvironment& environment,
                const TRegionalFormats& formats);
 
@@ -27,7 +27,7 @@ public:
     // False: the next cycle identifies; true: it reads the dose.
     bool LinkState() const { return linkState_; }
 
-private:
+  private:
     TSerialPort& port_;
     TPollValues& values_;
     TExchangeEnvironment& environment_;

@@ -7,7 +7,7 @@ namespace ornet5 {
 // The six values that the poll cycle exchanges with the windows: three
 // inputs read afresh at every step, three text results.
 class TPollValues {
-public:
+  public:
     virtual ~TPollValues() = default;
     // Selected entry of the port list: 0 to 7 for COM1 to COM8, else none.
     virtual int PortIndex() const = 0;
@@ -24,7 +24,7 @@ public:
 
 // The user's regional formats.
 class TRegionalFormats {
-public:
+  public:
     virtual ~TRegionalFormats() = default;
     virtual std::string DecimalSeparator() const = 0;
     // The current local time in the long time format, e.g. "9:05:07".

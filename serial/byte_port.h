@@ -8,7 +8,7 @@ namespace ornet5 {
 // The two calls through which the link layer talks to a serial port. The
 // driver implements it; tests put a scripted port in its place.
 class TBytePort {
-public:
+  public:
     virtual ~TBytePort() = default;
     // True when every byte was written.
     virtual bool SendText(const std::string& bytes) = 0;

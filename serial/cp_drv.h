@@ -13,8 +13,22 @@
 namespace ornet5 {
 
 enum TBaudRate : int {
-    brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200,
-    br38400, br56000, br57600, br115200, br128000, br256000
+    brCustom,
+    br110,
+    br300,
+    br600,
+    br1200,
+    br2400,
+    br4800,
+    br9600,
+    br14400,
+    br19200,
+    br38400,
+    br56000,
+    br57600,
+    br115200,
+    br128000,
+    br256000
 };
 enum TDataBits : int { db5BITS, db6BITS, db7BITS, db8BITS };
 enum TStopBits : int { sb1BITS, sb1HALFBITS, sb2BITS };
@@ -29,8 +43,10 @@ enum TModemLine : std::uint8_t { mlCTS = 1, mlDSR = 2, mlRING = 4, mlRLSD = 8 };
 class TCPDrv;
 // Handlers get the driver, the first received byte (inside the driver's
 // receive buffer, valid only during the call) and the byte count.
-using TReceiveDataEvent = std::function<void(TCPDrv& sender, const char* dataPtr, std::uint32_t dataSize)>;
-using TReceivePacketEvent = std::function<void(TCPDrv& sender, const char* packet, std::uint32_t dataSize)>;
+using TReceiveDataEvent =
+    std::function<void(TCPDrv& sender, const char* dataPtr, std::uint32_t dataSize)>;
+using TReceivePacketEvent =
+    std::function<void(TCPDrv& sender, const char* packet, std::uint32_t dataSize)>;
 
 class TSerialBackend;
 class TTickClock;
@@ -42,7 +58,7 @@ class TReceivePoll;
 // receive handlers on each tick of the owner's tick source. Never throws:
 // every outcome is a result value.
 class TCPDrv : public TSerialPort {
-public:
+  public:
     // tickSource drives the receive poll and must outlive the driver.
     explicit TCPDrv(TTickSource& tickSource);
     // For tests: a backend other than the platform's own.
@@ -116,7 +132,7 @@ public:
     // The InBufSize bytes in which the receive handlers get their data.
     const char* ReceiveBuffer() const;
 
-private:
+  private:
     class TPortInput;
 
     void ReapplyIfOpen();

@@ -9,7 +9,7 @@ namespace ornet5 {
 // other calls (a QTimer in the program, a manual source in tests). The
 // driver uses it for its receive poll while a port is open.
 class TTickSource {
-public:
+  public:
     using Handler = std::function<void()>;
     virtual ~TTickSource() = default;
     // Starts (or restarts) ticking every period; each tick calls handler.

@@ -1,7 +1,6 @@
 #include "settings/trelan_adc_face.h"
 
 #include <exception>
-#include <stdexcept>
 
 #include <QApplication>
 #include <QCloseEvent>
