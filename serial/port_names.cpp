@@ -7,6 +7,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "common/config_home.h"
 #include "common/int_text.h"
 
 namespace ornet5 {
@@ -29,20 +30,6 @@ bool StartsWithComPrefix(std::string_view text) {
     return std::equal(word.begin(), word.end(), kComWord.begin(), [](char a, char b) {
         return std::toupper(static_cast<unsigned char>(a)) == b;
     });
-}
-
-// The user's configuration folder per the XDG rules: a relative value of
-// the variable is ignored, like an unset one.
-std::optional<std::string> ConfigHome(const TPortNameEnvironment& environment) {
-    const auto xdg = environment.getVariable("XDG_CONFIG_HOME");
-    if (xdg && !xdg->empty() && xdg->front() == '/') {
-        return *xdg;
-    }
-    const auto home = environment.getVariable("HOME");
-    if (home && !home->empty()) {
-        return *home + "/.config";
-    }
-    return std::nullopt;
 }
 
 }  // namespace
@@ -74,7 +61,8 @@ std::string ResolvePortName(const std::string& name, const TPortNameEnvironment&
     if (!number) {
         return name;
     }
-    if (const auto configHome = ConfigHome(environment)) {
+    if (const auto configHome = ConfigHome(environment.getVariable("XDG_CONFIG_HOME"),
+                                           environment.getVariable("HOME"))) {
         const std::string link = *configHome + "/ornet5/com" + std::to_string(*number);
         if (environment.exists(link)) {
             return link;

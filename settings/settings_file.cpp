@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "common/config_home.h"
+
 namespace ornet5 {
 
 namespace {
@@ -39,13 +41,7 @@ TConfigEnvironment ProcessConfigEnvironment() {
 }
 
 std::filesystem::path ConfigFolder(const TConfigEnvironment& environment) {
-    if (environment.xdgConfigHome && environment.xdgConfigHome->starts_with('/')) {
-        return *environment.xdgConfigHome;
-    }
-    if (environment.home) {
-        return std::filesystem::path(*environment.home) / ".config";
-    }
-    return ".";
+    return ConfigHome(environment.xdgConfigHome, environment.home).value_or(".");
 }
 
 TSettingsFileLocation ProgramSettingsFile() {

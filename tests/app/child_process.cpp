@@ -7,8 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <string_view>
 #include <thread>
 
 extern char** environ;
@@ -18,10 +20,22 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+std::string_view NameOf(std::string_view entry) {
+    return entry.substr(0, entry.find('='));
+}
+
+// This process's environment with the extra entries in place of any of the
+// same name: a child's lookup takes the first match, so a stale inherited
+// value must not shadow the one a test asks for.
 std::vector<std::string> EnvironmentWith(const std::vector<std::string>& extra) {
     std::vector<std::string> result;
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        result.emplace_back(*entry);
+        const bool replaced = std::any_of(extra.begin(), extra.end(), [&](const std::string& e) {
+            return NameOf(e) == NameOf(*entry);
+        });
+        if (!replaced) {
+            result.emplace_back(*entry);
+        }
     }
     result.insert(result.end(), extra.begin(), extra.end());
     return result;

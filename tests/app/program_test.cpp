@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "tests/app/child_process.h"
+#include "tests/support/temp_config_home.h"
 
 namespace ornet5 {
 namespace {
@@ -20,32 +21,14 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-// A settings folder of the test's own, removed afterwards.
-class TTemporaryConfigHome {
-  public:
-    TTemporaryConfigHome() {
-        std::string pattern = (fs::temp_directory_path() / "ornet5-program-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-        }
-    }
-    ~TTemporaryConfigHome() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& Path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
+using test::TTempConfigHome;
 
 TEST(Program, PollsTheSimulatorAndEndsWithExitCodeZeroOnSigterm) {
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0') {
         GTEST_SKIP() << "needs an X display (the test command provides one)";
     }
-    TTemporaryConfigHome configHome;
-    ASSERT_FALSE(configHome.Path().empty());
+    TTempConfigHome configHome;
     const std::string xdg = "XDG_CONFIG_HOME=" + configHome.Path().string();
 
     test::TChildProcess simulator(
@@ -78,8 +61,7 @@ TEST(Program, EndsOnSigtermAlthoughTheSettingsFileCannotBeWritten) {
     if (display == nullptr || *display == '\0') {
         GTEST_SKIP() << "needs an X display (the test command provides one)";
     }
-    TTemporaryConfigHome scratch;
-    ASSERT_FALSE(scratch.Path().empty());
+    TTempConfigHome scratch;
     // A config folder below a regular file cannot be made, not even by root.
     const fs::path blocker = scratch.Path() / "not-a-folder";
     {

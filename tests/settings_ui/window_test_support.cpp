@@ -38,29 +38,6 @@ QApplication& TestApplication() {
     return *application;
 }
 
-TTemporaryConfigHome::TTemporaryConfigHome() {
-    char pattern[] = "/tmp/ornet5-config-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
-        throw std::runtime_error("cannot make a temporary directory");
-    }
-    path_ = pattern;
-    if (const char* previous = std::getenv("XDG_CONFIG_HOME")) {
-        previous_ = previous;
-        hadPrevious_ = true;
-    }
-    setenv("XDG_CONFIG_HOME", path_.c_str(), 1);
-}
-
-TTemporaryConfigHome::~TTemporaryConfigHome() {
-    if (hadPrevious_) {
-        setenv("XDG_CONFIG_HOME", previous_.c_str(), 1);
-    } else {
-        unsetenv("XDG_CONFIG_HOME");
-    }
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
 void TypeText(QWidget& widget, const QString& text) {
     for (const QChar letter : text) {
         QTest::sendKeyEvent(QTest::Click, &widget, Qt::Key_unknown, QString(letter),

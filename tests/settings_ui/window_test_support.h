@@ -10,6 +10,7 @@
 #include <QApplication>
 
 #include "settings/window_services.h"
+#include "tests/support/temp_config_home.h"
 
 namespace ornet5::test {
 
@@ -18,20 +19,7 @@ QApplication& TestApplication();
 
 // A fresh, empty XDG_CONFIG_HOME for the life of the object: the settings
 // file and the port links of a test never touch the user's own.
-class TTemporaryConfigHome {
-  public:
-    TTemporaryConfigHome();
-    ~TTemporaryConfigHome();
-    TTemporaryConfigHome(const TTemporaryConfigHome&) = delete;
-    TTemporaryConfigHome& operator=(const TTemporaryConfigHome&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-    std::string previous_;
-    bool hadPrevious_ = false;
-};
+using TTemporaryConfigHome = TTempConfigHome;
 
 // Types text into a widget key by key, letters outside ASCII included.
 void TypeText(QWidget& widget, const QString& text);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "common/config_home.h"
 #include "common/int_text.h"
 #include "link/device_address.h"
 #include "tools/ornet5-sim/reading_encoder.h"
@@ -125,14 +126,11 @@ const std::map<std::string, TFlagHandler, std::less<>>& FlagOptions() {
 }
 
 std::optional<std::string> DefaultLinkPath(const TSimEnvironment& environment) {
-    // Relative or empty values are not a configuration folder.
-    if (environment.xdgConfigHome && environment.xdgConfigHome->starts_with('/')) {
-        return *environment.xdgConfigHome + "/ornet5/com3";
+    const auto folder = ConfigHome(environment.xdgConfigHome, environment.home);
+    if (!folder) {
+        return std::nullopt;
     }
-    if (environment.home && !environment.home->empty()) {
-        return *environment.home + "/.config/ornet5/com3";
-    }
-    return std::nullopt;
+    return *folder + "/ornet5/com3";
 }
 
 // Applies args[index] (and its value); returns the index of the next
