@@ -6,26 +6,43 @@ namespace ornet5 {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
-
 struct TLine {
     std::size_t begin = 0;
     std::size_t textEnd = 0;  // before the line end
     std::size_t end = 0;      // after the line end
 };
 
-// The line that starts at begin.
+// The line that starts at begin. A line ends at CR LF, LF or a lone CR: the
+// Windows profile functions end a line at a lone CR too, so a file saved
+// with CR-only line ends keeps its keys apart.
 TLine LineAt(std::string_view content, std::size_t begin) {
-    const std::size_t newline = content.find('\n', begin);
-    TLine line{begin, content.size(), content.size()};
-    if (newline != std::string_view::npos) {
-        line.textEnd = newline;
-        line.end = newline + 1;
-        if (line.textEnd > begin && content[line.textEnd - 1] == '\r') {
-            --line.textEnd;
-        }
+    const std::size_t lineBreak = content.find_first_of("\r\n", begin);
+    if (lineBreak == std::string_view::npos) {
+        return {begin, content.size(), content.size()};
     }
-    return line;
+    std::size_t end = lineBreak + 1;
+    if (content[lineBreak] == '\r' && end < content.size() && content[end] == '\n') {
+        ++end;
+    }
+    return {begin, lineBreak, end};
+}
+
+// New lines end as the file's lines do when it uses CR alone, else with
+// CR LF.
+std::string_view LineEndFor(std::string_view content) {
+    const bool crOnly = content.find('\r') != std::string_view::npos &&
+                        content.find('\n') == std::string_view::npos;
+    return crOnly ? "\r" : "\r\n";
+}
+
+// What text needs after it so that a new line can follow. A lone CR is
+// made CR LF in a file of CR LF lines: some readers (Wine among them) split
+// such a file at LF only and would join the two lines.
+std::string_view LineBreakAfter(std::string_view text, std::string_view lineEnd) {
+    if (text.empty() || text.ends_with('\n') || (text.ends_with('\r') && lineEnd == "\r")) {
+        return {};
+    }
+    return text.ends_with('\r') ? "\n" : lineEnd;
 }
 
 enum class TLineKind { Blank, Comment, Section, Entry, Other };
@@ -61,7 +78,6 @@ TParsedLine ParseLine(std::string_view text) {
 struct TKeyLocation {
     bool sectionFound = false;
     std::size_t insertAt = 0;  // after the section's last non-blank line
-    bool insertNeedsLineEnd = false;
     std::optional<TLine> keyLine;
     std::string_view value;
 };
@@ -87,7 +103,6 @@ TKeyLocation LocateKey(std::string_view content, std::string_view section, std::
         }
         if (parsed.kind != TLineKind::Blank) {
             location.insertAt = line.end;
-            location.insertNeedsLineEnd = line.end == line.textEnd;
         }
         if (parsed.kind == TLineKind::Entry && SameTextAscii(parsed.name, key)) {
             location.keyLine = line;
@@ -110,23 +125,20 @@ bool HasLineBreakOrZero(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
-std::string EntryLine(std::string_view key, std::string_view value) {
+std::string EntryLine(std::string_view key, std::string_view value, std::string_view lineEnd) {
     std::string line(key);
     line += '=';
     line += value;
-    line += kLineEnd;
+    line += lineEnd;
     return line;
 }
 
 bool LastLineIsBlank(std::string_view content) {
-    if (content.ends_with('\n')) {
-        content.remove_suffix(1);
-    }
-    const std::size_t newline = content.rfind('\n');
-    std::string_view last =
-        newline == std::string_view::npos ? content : content.substr(newline + 1);
-    if (last.ends_with('\r')) {
-        last.remove_suffix(1);
+    std::string_view last;
+    for (std::size_t begin = 0; begin < content.size();) {
+        const TLine line = LineAt(content, begin);
+        last = content.substr(line.begin, line.textEnd - line.begin);
+        begin = line.end;
     }
     return TrimBlanks(last).empty();
 }
@@ -134,19 +146,16 @@ bool LastLineIsBlank(std::string_view content) {
 // The text that a new section adds at the end of content: the section is
 // set off from the one before by a blank line.
 std::string NewSection(std::string_view content, std::string_view section, std::string_view key,
-                       std::string_view value) {
-    std::string text;
-    if (!content.empty() && !content.ends_with('\n')) {
-        text += kLineEnd;
-    }
+                       std::string_view value, std::string_view lineEnd) {
+    std::string text(LineBreakAfter(content, lineEnd));
     if (!content.empty() && !LastLineIsBlank(content)) {
-        text += kLineEnd;
+        text += lineEnd;
     }
     text += '[';
     text += section;
     text += ']';
-    text += kLineEnd;
-    text += EntryLine(key, value);
+    text += lineEnd;
+    text += EntryLine(key, value, lineEnd);
     return text;
 }
 
@@ -176,21 +185,21 @@ bool IsWritableProfileEntry(std::string_view section, std::string_view key,
 std::string SetProfileValue(std::string_view content, std::string_view section,
                             std::string_view key, std::string_view value) {
     const TKeyLocation location = LocateKey(content, section, key);
+    const std::string_view lineEnd = LineEndFor(content);
     std::string result;
     if (location.keyLine) {
         result.append(content.substr(0, location.keyLine->begin));
-        result += EntryLine(key, value);
+        result += EntryLine(key, value, lineEnd);
         result.append(content.substr(location.keyLine->end));
     } else if (location.sectionFound) {
-        result.append(content.substr(0, location.insertAt));
-        if (location.insertNeedsLineEnd) {
-            result += kLineEnd;
-        }
-        result += EntryLine(key, value);
+        const std::string_view before = content.substr(0, location.insertAt);
+        result.append(before);
+        result += LineBreakAfter(before, lineEnd);
+        result += EntryLine(key, value, lineEnd);
         result.append(content.substr(location.insertAt));
     } else {
         result.append(content);
-        result += NewSection(content, section, key, value);
+        result += NewSection(content, section, key, value, lineEnd);
     }
     return result;
 }

@@ -11,8 +11,8 @@ namespace ornet5 {
 // A section starts at a line "[name]"; a key line is "key=value". Section
 // and key names match without regard to letter case (ASCII), and blanks
 // around names and values do not count. A line whose first non-blank
-// character is ";" is a comment. Lines end with CR LF or LF. When a section
-// or a key occurs twice, the first one counts.
+// character is ";" is a comment. Lines end with CR LF, LF or a lone CR. When
+// a section or a key occurs twice, the first one counts.
 
 // Longest value a read returns, in bytes.
 inline constexpr std::size_t kMaxProfileValueLength = 2047;
@@ -32,8 +32,10 @@ bool IsWritableProfileEntry(std::string_view section, std::string_view key, std:
 
 // content with key set to value in section. Only that key's line changes
 // (or one line is added for it, after the section's last non-blank line);
-// a missing section is added at the end. New lines end with CR LF; every
-// other byte of content stays as it was. Requires IsWritableProfileEntry.
+// a missing section is added at the end. New lines end with CR LF, or with
+// CR in a file whose lines all end so; every other byte of content stays as
+// it was, but for a lone CR that gets an LF where a line is added after it.
+// Requires IsWritableProfileEntry.
 std::string SetProfileValue(std::string_view content, std::string_view section,
                             std::string_view key, std::string_view value);
 

@@ -39,6 +39,15 @@ TEST(IniTextRead, LineEndsMayBeLfOrCrLfAndTheLastLineNeedsNone) {
     EXPECT_EQ(FindProfileValue("[S]\r\nA=1\nB=2\r\n", "S", "B"), "2");
 }
 
+// A file saved with CR-only line ends, or whose last line ends in a lone
+// CR, must not lose its keys.
+TEST(IniTextRead, ALoneCrEndsALine) {
+    EXPECT_EQ(FindProfileValue("[S]\rA=1\rB=2\r", "S", "A"), "1");
+    EXPECT_EQ(FindProfileValue("[S]\rA=1\rB=2\r", "S", "B"), "2");
+    EXPECT_EQ(FindProfileValue("[S]\r\nA=1\r", "S", "A"), "1");
+    EXPECT_EQ(FindProfileValue("[T]\rA=1\r[S]\rB=2", "S", "A"), std::nullopt);
+}
+
 TEST(IniTextRead, FirstOfTwoSectionsOrKeysCounts) {
     EXPECT_EQ(FindProfileValue("[S]\nA=1\nA=2\n", "S", "A"), "1");
     EXPECT_EQ(FindProfileValue("[S]\nA=1\n[s]\nA=2\nB=3\n", "S", "A"), "1");
@@ -89,6 +98,14 @@ TEST(IniTextWrite, LfLinesKeepTheirEndsAndALastLineWithoutEndGetsOne) {
     EXPECT_EQ(SetProfileValue("[S]\nA=1\nB=2\n", "S", "A", "9"), "[S]\nA=9\r\nB=2\n");
     EXPECT_EQ(SetProfileValue("[S]\nA=1", "S", "B", "2"), "[S]\nA=1\r\nB=2\r\n");
     EXPECT_EQ(SetProfileValue("[S]", "S", "B", "2"), "[S]\r\nB=2\r\n");
+}
+
+TEST(IniTextWrite, CrOnlyFilesGetCrLinesAndALoneCrBeforeAnAddedLineGetsAnLf) {
+    EXPECT_EQ(SetProfileValue("[S]\rA=1\r", "S", "B", "2"), "[S]\rA=1\rB=2\r");
+    EXPECT_EQ(SetProfileValue("[S]\rA=1\rB=3\r", "S", "A", "2"), "[S]\rA=2\rB=3\r");
+    EXPECT_EQ(SetProfileValue("[T]\rA=1", "S", "B", "2"), "[T]\rA=1\r\r[S]\rB=2\r");
+    EXPECT_EQ(SetProfileValue("[S]\r\nA=1\r", "S", "B", "2"), "[S]\r\nA=1\r\nB=2\r\n");
+    EXPECT_EQ(SetProfileValue("[T]\nA=1\r", "S", "B", "2"), "[T]\nA=1\r\n\r\n[S]\r\nB=2\r\n");
 }
 
 TEST(IniTextWrite, RepeatedWritesOfOneKeyKeepOneLine) {
