@@ -97,14 +97,45 @@ TEST(DecodeReading, MantissaIsScaledDownOneRoundedDivisionAtATime) {
 }
 
 // 1.61 × 10^13 is an integer; a product rounded straight to double would
-// miss it by one bit, the extended product rounded once does not.
+// miss it by one bit, the extended product rounded once does not. The
+// decoder gives that on every compiler, with or without extended precision.
 TEST(DecodeReading, ProductIsRoundedOnceFromExtendedPrecision) {
-    if (std::numeric_limits<long double>::digits <= std::numeric_limits<double>::digits) {
-        GTEST_SKIP() << "long double has no extra precision here";
-    }
     EXPECT_EQ(DecodeReading(Word(161, 13)), 16100000000000.0);
     EXPECT_EQ(DecodeReading(Word(322, 13)), 32200000000000.0);
     EXPECT_NE((161.0 / 10 / 10) * 1e13, 16100000000000.0);
+}
+
+// The reading as the x87 computes it: the power of ten by repeated squaring
+// (exact up to 10^27, one rounding above), its reciprocal for a negative
+// exponent, the product, each rounded to 64 bits, then the product to double.
+double HardwareExtendedReading(std::uint16_t word) {
+    double mantissa = word & 1023;
+    while (std::trunc(mantissa) >= 10) {
+        mantissa /= 10;
+    }
+    const int exponent = SignedExponent(word >> 10);
+    long double scale = 1;
+    long double square = 10;
+    for (int rest = std::abs(exponent); rest != 0; rest >>= 1) {
+        if (rest & 1) {
+            scale *= square;
+        }
+        square *= square;
+    }
+    if (exponent < 0) {
+        scale = 1 / scale;
+    }
+    return static_cast<double>(scale * mantissa);
+}
+
+TEST(DecodeReading, EveryWordGivesTheBitsOfTheExtendedPrecisionComputation) {
+    if (std::numeric_limits<long double>::digits != 64) {
+        GTEST_SKIP() << "no 64-bit long double to compare with";
+    }
+    for (unsigned word = 0; word <= 0xFFFF; ++word) {
+        const auto w = static_cast<std::uint16_t>(word);
+        ASSERT_EQ(DecodeReading(w), HardwareExtendedReading(w)) << word;
+    }
 }
 
 TEST(DecodeReading, EveryWordIsFiniteNonNegativeAndNearItsDecimalValue) {
