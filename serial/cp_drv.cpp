@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <thread>
 #include <utility>
 
 #include "serial/line_settings.h"
@@ -16,7 +15,7 @@ namespace ornet5 {
 namespace {
 
 using std::chrono::milliseconds;
-using TSteady = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 constexpr std::uint32_t kMinBufSize = 128;
 constexpr std::uint32_t kMaxBufSize = 8192;
@@ -41,12 +40,6 @@ constexpr std::array<std::uint32_t, 16> kBaudRates = {0,     110,    300,    600
 template <typename TEnum>
 bool InRange(TEnum value, TEnum first, TEnum last) {
     return value >= first && value <= last;
-}
-
-// Waits are handed to the backend in whole milliseconds, rounded up so that
-// a wait never ends before the idle time it stands for.
-milliseconds CeilMilliseconds(TSteady::duration duration) {
-    return std::max(std::chrono::ceil<milliseconds>(duration), milliseconds(1));
 }
 
 }  // namespace
@@ -344,14 +337,14 @@ bool TCPDrv::OpenPort() {
     if (IsOpen()) {
         return true;
     }
-    handle_ = backend_->OpenExclusive(ResolvePortName(portName_, ProcessPortNameEnvironment()));
-    if (!IsOpen()) {
-        return false;
-    }
-    if (!ApplyLineSettings()) {
+    const std::string device = backend_->DevicePath(portName_);
+    handle_ = backend_->OpenExclusive(device);
+    if (!IsOpen() || !ApplyLineSettings()) {
+        lastOpenFailure_ = {backend_->LastError(), device, backend_->LastErrorText()};
         ClosePort();
         return false;
     }
+    lastOpenFailure_ = {};
     StartReceivePoll();
     return true;
 }
@@ -367,6 +360,10 @@ void TCPDrv::ClosePort() {
 
 bool TCPDrv::IsOpen() const {
     return handle_.Valid();
+}
+
+TOpenFailure TCPDrv::LastOpenFailure() const {
+    return lastOpenFailure_;
 }
 
 bool TCPDrv::ApplyLineSettings() {
@@ -462,7 +459,7 @@ std::uint32_t TCPDrv::SendBytesTimed(const char* data, std::uint32_t count,
     const milliseconds timeout(timeoutMs);
     std::uint32_t written = 0;
     bool promisedRoom = false;
-    auto last = TSteady::now();
+    auto last = clock_.Now();
     while (count > 0) {
         const std::uint16_t room = OutputFree();
         if (room > 0) {
@@ -475,16 +472,17 @@ std::uint32_t TCPDrv::SendBytesTimed(const char* data, std::uint32_t count,
                 written += sent;
                 data += sent;
                 count -= sent;
-                last = TSteady::now();
+                last = clock_.Now();
                 promisedRoom = false;
                 continue;
             }
         }
-        const auto idle = TSteady::now() - last;
+        const auto idle = clock_.Now() - last;
         if (idle > timeout) {
             return written;
         }
-        promisedRoom = AwaitDevice(TDirection::Out, timeout - idle, room > 0 && !promisedRoom);
+        promisedRoom =
+            AwaitDevice(TDirection::Out, timeout - idle + 1ms, room > 0 && !promisedRoom);
     }
     return written;
 }
@@ -493,9 +491,50 @@ std::uint32_t TCPDrv::SendBytes(const char* data, std::uint32_t count) {
     return SendBytesTimed(data, count, outputTimeout_);
 }
 
+// The text has left the port when this returns, not merely been queued: the
+// exchange takes its send time, and the read its quiet clock, from here, and
+// at low speeds a queued request is still on the wire for a good part of the
+// 200 ms quiet time (19 bytes take 158 ms at 1200 bit/s).
 bool TCPDrv::SendText(const std::string& text) {
     const auto size = static_cast<std::uint32_t>(text.size());
-    return SendBytes(text.data(), size) == size;
+    const bool complete = SendBytes(text.data(), size) == size;
+    if (size > 0) {
+        WaitUntilSent();
+    }
+    return complete;
+}
+
+// Waits for the output queue to empty, pausing each time for as long as the
+// bytes still queued take on the line; gives up when the queue has not
+// shrunk for OutputTimeout (a line held by flow control) or cannot be read.
+void TCPDrv::WaitUntilSent() {
+    const milliseconds timeout(outputTimeout_);
+    std::uint32_t lastWaiting = 0;
+    auto last = clock_.Now();
+    while (IsOpen()) {
+        const auto counts = backend_->QueueCounts(handle_);
+        if (!counts || counts->waitingOut == 0) {
+            return;
+        }
+        if (counts->waitingOut != lastWaiting) {
+            lastWaiting = counts->waitingOut;
+            last = clock_.Now();
+        } else if (clock_.Now() - last > timeout) {
+            return;
+        }
+        clock_.Pause(std::max(LineTime(counts->waitingOut), milliseconds(1)));
+    }
+}
+
+// How long count characters take on the line at the speed in force: start
+// bit, data bits, parity bit and stop bits (one and a half counted as two).
+milliseconds TCPDrv::LineTime(std::uint32_t count) const {
+    const std::uint64_t bitsPerCharacter = 1 + (5 + static_cast<std::uint64_t>(dataBits_)) +
+                                           (parity_ == ptNONE ? 0 : 1) +
+                                           (stopBits_ == sb1BITS ? 1 : 2);
+    const std::uint64_t rate = std::max<std::uint32_t>(baudRateValue_, 1);
+    const std::uint64_t bitsTimesThousand = count * bitsPerCharacter * 1000;
+    return milliseconds((bitsTimesThousand + rate - 1) / rate);
 }
 
 std::uint32_t TCPDrv::ReadBytes(char* buffer, std::uint32_t maximum) {
@@ -504,9 +543,15 @@ std::uint32_t TCPDrv::ReadBytes(char* buffer, std::uint32_t maximum) {
     }
     SuspendReceivePoll();
     const milliseconds timeout(inputTimeout_);
+    // A line that never falls quiet (a babbling device) must not hold the
+    // call for ever: no read lasts longer than its maximum takes on the line
+    // plus the quiet time. Quiet lines and replies shorter than the maximum
+    // end by the idle rule well before that.
+    const auto start = clock_.Now();
+    const auto deadline = start + LineTime(maximum) + timeout;
     std::uint32_t got = 0;
     bool promisedInput = false;
-    auto last = TSteady::now();
+    auto last = start;
     while (maximum > 0) {
         const auto counts = backend_->QueueCounts(handle_);
         const std::uint32_t waiting = counts ? counts->waitingIn : 0;
@@ -519,16 +564,20 @@ std::uint32_t TCPDrv::ReadBytes(char* buffer, std::uint32_t maximum) {
             if (read > 0) {
                 got += read;
                 maximum -= read;
-                last = TSteady::now();
+                last = clock_.Now();
                 promisedInput = false;
+                if (last >= deadline) {
+                    break;
+                }
                 continue;
             }
         }
-        const auto idle = TSteady::now() - last;
-        if (idle > timeout) {
+        const auto now = clock_.Now();
+        const auto idle = now - last;
+        if (idle > timeout || now >= deadline) {
             break;
         }
-        promisedInput = AwaitDevice(TDirection::In, timeout - idle,
+        promisedInput = AwaitDevice(TDirection::In, std::min(timeout - idle + 1ms, deadline - now),
                                     counts.has_value() && waiting == 0 && !promisedInput);
     }
     ResumeReceivePoll();
@@ -536,9 +585,11 @@ std::uint32_t TCPDrv::ReadBytes(char* buffer, std::uint32_t maximum) {
 }
 
 // Returns whether the device said it was ready. Waiting on the device is
-// for a device that can be trusted to block; otherwise a short pause.
-bool TCPDrv::AwaitDevice(TDirection direction, TSteady::duration remaining, bool waitOnDevice) {
-    const milliseconds wait = CeilMilliseconds(remaining);
+// for a device that can be trusted to block; otherwise a short pause. The
+// idle rules compare with "more than", so callers ask for one millisecond
+// past the idle time.
+bool TCPDrv::AwaitDevice(TDirection direction, milliseconds wait, bool waitOnDevice) {
+    wait = std::max(wait, 1ms);
     if (waitOnDevice) {
         const TWaitResult result = direction == TDirection::In
                                        ? backend_->WaitReadable(handle_, wait)
@@ -547,7 +598,7 @@ bool TCPDrv::AwaitDevice(TDirection direction, TSteady::duration remaining, bool
             return result == TWaitResult::Ready;
         }
     }
-    std::this_thread::sleep_for(std::min(wait, kRetryPause));
+    clock_.Pause(std::min(wait, kRetryPause));
     return false;
 }
 

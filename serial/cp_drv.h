@@ -7,46 +7,12 @@
 #include <string>
 
 #include "serial/port_handle.h"
+#include "serial/receive_events.h"
+#include "serial/serial_enums.h"
 #include "serial/serial_port.h"
 #include "serial/tick_source.h"
 
 namespace ornet5 {
-
-enum TBaudRate : int {
-    brCustom,
-    br110,
-    br300,
-    br600,
-    br1200,
-    br2400,
-    br4800,
-    br9600,
-    br14400,
-    br19200,
-    br38400,
-    br56000,
-    br57600,
-    br115200,
-    br128000,
-    br256000
-};
-enum TDataBits : int { db5BITS, db6BITS, db7BITS, db8BITS };
-enum TStopBits : int { sb1BITS, sb1HALFBITS, sb2BITS };
-enum TParity : int { ptNONE, ptODD, ptEVEN, ptMARK, ptSPACE };
-enum THwFlowControl : int { hfNONE, hfNONERTSON, hfRTSCTS };
-enum TSwFlowControl : int { sfNONE, sfXONXOFF };
-enum TPacketMode : int { pmDiscard, pmPass };
-
-// Modem input lines as returned by ModemLines: bit 0 CTS, 1 DSR, 2 RING, 3 RLSD.
-enum TModemLine : std::uint8_t { mlCTS = 1, mlDSR = 2, mlRING = 4, mlRLSD = 8 };
-
-class TCPDrv;
-// Handlers get the driver, the first received byte (inside the driver's
-// receive buffer, valid only during the call) and the byte count.
-using TReceiveDataEvent =
-    std::function<void(TCPDrv& sender, const char* dataPtr, std::uint32_t dataSize)>;
-using TReceivePacketEvent =
-    std::function<void(TCPDrv& sender, const char* packet, std::uint32_t dataSize)>;
 
 class TSerialBackend;
 class TTickClock;
@@ -113,6 +79,7 @@ class TCPDrv : public TSerialPort {
     bool OpenPort() override;
     void ClosePort() override;
     bool IsOpen() const override;
+    TOpenFailure LastOpenFailure() const override;
     bool ApplyLineSettings();
     bool PurgeBuffers(bool input, bool output);
     std::uint32_t InputCount();
@@ -122,11 +89,12 @@ class TCPDrv : public TSerialPort {
     void ResumeReceivePoll();
     std::uint32_t SendBytesTimed(const char* data, std::uint32_t count, std::uint32_t timeoutMs);
     std::uint32_t SendBytes(const char* data, std::uint32_t count);
+    // True when every byte was written; returns once they have left the port.
     bool SendText(const std::string& text) override;
     std::uint32_t ReadBytes(char* buffer, std::uint32_t maximum) override;
 
-    // For tests: also a clock other than the steady clock for the packet
-    // timeout of the receive poll; clock must outlive the driver.
+    // For tests: also a clock other than the steady clock, for every wait,
+    // idle rule and packet timeout of the driver; it must outlive the driver.
     TCPDrv(TTickSource& tickSource, std::unique_ptr<TSerialBackend> backend,
            const TTickClock& clock);
     // The InBufSize bytes in which the receive handlers get their data.
@@ -140,14 +108,16 @@ class TCPDrv : public TSerialPort {
     void OnTick();
     std::uint32_t WaitingIn();
     enum class TDirection { In, Out };
-    bool AwaitDevice(TDirection direction, std::chrono::steady_clock::duration remaining,
-                     bool waitOnDevice);
+    bool AwaitDevice(TDirection direction, std::chrono::milliseconds wait, bool waitOnDevice);
+    void WaitUntilSent();
+    std::chrono::milliseconds LineTime(std::uint32_t count) const;
 
     TTickSource& tickSource_;
     std::unique_ptr<TSerialBackend> backend_;
     const TTickClock& clock_;
     std::unique_ptr<TReceivePoll> receivePoll_;
     TPortHandle handle_;
+    TOpenFailure lastOpenFailure_;
 
     TPortNumber port_;
     std::string portName_;

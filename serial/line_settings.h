@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "serial/cp_drv.h"
+#include "serial/serial_enums.h"
 
 namespace ornet5 {
 

@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 
-#include "serial/cp_drv.h"
+#include "serial/posix_port_names.h"
 #include "serial/posix_termios2.h"
+#include "serial/serial_enums.h"
 
 namespace ornet5 {
 
@@ -20,6 +22,18 @@ namespace {
 
 int Fd(TPortHandle handle) {
     return static_cast<int>(handle.value);
+}
+
+// 0, or the errno value that keeps the open descriptor from being ours alone.
+int LockExclusively(int fd) {
+    int exclusive = 0;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCGEXCL, &exclusive) != 0) {
+        return errno;
+    }
+    if (exclusive != 0) {
+        return EBUSY;
+    }
+    return ioctl(fd, TIOCEXCL) == 0 ? 0 : errno;
 }
 
 int PollTimeout(std::chrono::milliseconds timeout) {
@@ -57,20 +71,33 @@ TSerialError TranslateErrno(int errorCode) {
 
 bool TPosixBackend::Fail(int errorCode) {
     lastError_ = TranslateErrno(errorCode);
+    lastErrno_ = errorCode;
     return false;
+}
+
+std::string TPosixBackend::LastErrorText() const {
+    return lastErrno_ == 0 ? std::string() : std::string(std::strerror(lastErrno_));
+}
+
+std::string TPosixBackend::DevicePath(const std::string& portName) const {
+    return ResolvePortName(portName, ProcessPortNameEnvironment());
 }
 
 // flock keeps out every other opener, root included; TIOCEXCL keeps out
 // programs that do not lock. The lock comes first so that a device in use
-// elsewhere is not marked exclusive by an open that then fails.
-TPortHandle TPosixBackend::OpenExclusive(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+// elsewhere is not marked exclusive by an open that then fails. A terminal
+// already in exclusive mode belongs to another program even when the open
+// went through (root passes TIOCEXCL): it counts as busy, and its mode is
+// left alone, since clearing it at our close would take it from its owner.
+TPortHandle TPosixBackend::OpenExclusive(const std::string& devicePath) {
+    const int fd = open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         Fail(errno);
         return TPortHandle{};
     }
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0) {
-        Fail(errno);
+    const int error = LockExclusively(fd);
+    if (error != 0) {
+        Fail(error);
         close(fd);
         return TPortHandle{};
     }
@@ -215,7 +242,7 @@ TWaitResult TPosixBackend::Wait(TPortHandle handle, short events,
         return errno == EINTR ? TWaitResult::Ready : (Fail(errno), TWaitResult::Hangup);
     }
     if ((entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-        lastError_ = TSerialError::Gone;
+        Fail(EIO);
         return TWaitResult::Hangup;
     }
     return TWaitResult::Ready;

@@ -9,7 +9,8 @@ namespace ornet5 {
 // on with poll().
 class TPosixBackend final : public TSerialBackend {
   public:
-    TPortHandle OpenExclusive(const std::string& path) override;
+    std::string DevicePath(const std::string& portName) const override;
+    TPortHandle OpenExclusive(const std::string& devicePath) override;
     void Close(TPortHandle handle) override;
     bool ApplyLineSettings(TPortHandle handle, const TLineSettings& settings) override;
     bool SetQueueSizes(TPortHandle handle, std::uint32_t inSize, std::uint32_t outSize) override;
@@ -21,6 +22,7 @@ class TPosixBackend final : public TSerialBackend {
     TWaitResult WaitReadable(TPortHandle handle, std::chrono::milliseconds timeout) override;
     TWaitResult WaitWritable(TPortHandle handle, std::chrono::milliseconds timeout) override;
     TSerialError LastError() const override { return lastError_; }
+    std::string LastErrorText() const override;
 
   private:
     bool Fail(int errorCode);
@@ -28,6 +30,7 @@ class TPosixBackend final : public TSerialBackend {
     TWaitResult Wait(TPortHandle handle, short events, std::chrono::milliseconds timeout);
 
     TSerialError lastError_ = TSerialError::None;
+    int lastErrno_ = 0;
 };
 
 // The one translation of errno values into the driver's error kinds.

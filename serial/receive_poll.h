@@ -6,7 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "serial/cp_drv.h"
+#include "serial/receive_events.h"
+#include "serial/serial_enums.h"
 #include "serial/tick_clock.h"
 
 namespace ornet5 {

@@ -9,20 +9,9 @@
 
 #include "serial/line_settings.h"
 #include "serial/port_handle.h"
+#include "serial/serial_error.h"
 
 namespace ornet5 {
-
-// The operating system's error codes, reduced to what the driver and its
-// tests can tell apart. Each backend translates its codes in one place.
-enum class TSerialError {
-    None,
-    NotFound,      // no such device
-    Busy,          // opened exclusively by someone else
-    AccessDenied,  // no permission
-    Unsupported,   // the device lacks the feature (no modem lines on a pty)
-    Gone,          // the device went away while open
-    Other
-};
 
 struct TQueueCounts {
     std::uint32_t waitingIn = 0;   // received, not yet read
@@ -37,16 +26,20 @@ enum class TWaitResult {
 
 // The operating-system calls of the serial port driver. The driver's logic
 // (timing, idle rules, receive poll) lives above this line; each platform
-// implements it in its own files (serial/posix_*, later serial/win32_*).
+// implements it in its own files (serial/posix_*, serial/win32_*).
 // Operations on an invalid handle fail.
 class TSerialBackend {
   public:
     virtual ~TSerialBackend() = default;
 
+    // The device that a port name ("\\.\COMn" or any other text) stands
+    // for on this platform; port names belong to the backend.
+    virtual std::string DevicePath(const std::string& portName) const = 0;
+
     // Opens an existing device for reading and writing, exclusively (a
     // second open of the same device, from this process or another, fails)
     // and without blocking calls. Invalid handle on failure.
-    virtual TPortHandle OpenExclusive(const std::string& path) = 0;
+    virtual TPortHandle OpenExclusive(const std::string& devicePath) = 0;
     virtual void Close(TPortHandle handle) = 0;
 
     // Speed, framing, flow control and the DTR and RTS lines. A device
@@ -72,6 +65,8 @@ class TSerialBackend {
     // The translated code of the most recent failure (None before any), for
     // diagnostics and tests.
     virtual TSerialError LastError() const = 0;
+    // The operating system's own text for that failure, for the user's log.
+    virtual std::string LastErrorText() const = 0;
 };
 
 // The backend of the platform the program is built for (chosen in CMake).

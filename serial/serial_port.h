@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "serial/byte_port.h"
+#include "serial/serial_error.h"
 
 namespace ornet5 {
 
@@ -35,6 +36,8 @@ class TSerialPort : public TBytePort {
     virtual bool OpenPort() = 0;
     virtual void ClosePort() = 0;
     virtual bool IsOpen() const = 0;
+    // Why the last OpenPort failed; kind None after a successful one.
+    virtual TOpenFailure LastOpenFailure() const { return {}; }
 };
 
 }  // namespace ornet5

@@ -24,6 +24,7 @@ class TScriptedBackend final : public TSerialBackend {
     std::size_t writeRoom = 0;  // bytes Write accepts
     int reads = 0;
 
+    std::string DevicePath(const std::string& portName) const override { return portName; }
     TPortHandle OpenExclusive(const std::string&) override { return TPortHandle{3}; }
     void Close(TPortHandle) override {}
     bool ApplyLineSettings(TPortHandle, const TLineSettings&) override { return !applyFails; }
@@ -48,6 +49,7 @@ class TScriptedBackend final : public TSerialBackend {
         return TWaitResult::Ready;
     }
     TSerialError LastError() const override { return TSerialError::None; }
+    std::string LastErrorText() const override { return {}; }
 };
 
 using test::Time;

@@ -18,11 +18,18 @@ using namespace std::chrono_literals;
 using TSteady = std::chrono::steady_clock;
 
 // The platform backend with a hook in the read wait: a tick that reaches
-// the driver while ReadBytes waits, as a timer message could.
+// the driver while ReadBytes waits, as a timer message could. The time its
+// waits really take passes on the test's manual clock too, so the driver's
+// idle rules run their course.
 class THookedBackend final : public TSerialBackend {
   public:
+    explicit THookedBackend(TManualTickClock& clock) : clock_(clock) {}
+
     std::function<void()> onWaitReadable;
 
+    std::string DevicePath(const std::string& portName) const override {
+        return real_->DevicePath(portName);
+    }
     TPortHandle OpenExclusive(const std::string& path) override {
         return real_->OpenExclusive(path);
     }
@@ -54,21 +61,31 @@ class THookedBackend final : public TSerialBackend {
             onWaitReadable = nullptr;
             hook();
         }
-        return real_->WaitReadable(handle, timeout);
+        return Timed([&] { return real_->WaitReadable(handle, timeout); });
     }
     TWaitResult WaitWritable(TPortHandle handle, std::chrono::milliseconds timeout) override {
-        return real_->WaitWritable(handle, timeout);
+        return Timed([&] { return real_->WaitWritable(handle, timeout); });
     }
     TSerialError LastError() const override { return real_->LastError(); }
+    std::string LastErrorText() const override { return real_->LastErrorText(); }
 
   private:
+    template <typename TWait>
+    TWaitResult Timed(TWait wait) {
+        const auto start = TSteady::now();
+        const TWaitResult result = wait();
+        clock_.Advance(std::chrono::ceil<std::chrono::milliseconds>(TSteady::now() - start));
+        return result;
+    }
+
+    TManualTickClock& clock_;
     std::unique_ptr<TSerialBackend> real_ = MakePlatformBackend();
 };
 
 class DriverReceive : public ::testing::Test {
   protected:
     DriverReceive() {
-        auto backend = std::make_unique<THookedBackend>();
+        auto backend = std::make_unique<THookedBackend>(clock);
         hooked = backend.get();
         driver = std::make_unique<TCPDrv>(ticks, std::move(backend), clock);
         driver->SetPortName(pty.SlavePath());

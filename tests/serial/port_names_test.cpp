@@ -1,4 +1,5 @@
 #include "serial/port_names.h"
+#include "serial/posix_port_names.h"
 
 #include <gtest/gtest.h>
 

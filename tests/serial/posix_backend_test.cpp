@@ -1,14 +1,20 @@
 #include "serial/posix_backend.h"
 
+#include <sys/ioctl.h>
 #include <termios.h>
 
 #include <cerrno>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "serial/cp_drv.h"
 #include "serial/line_settings.h"
+#include "serial/port_names.h"
 #include "serial/posix_termios2.h"
+#include "tests/support/manual_tick_source.h"
 #include "tests/support/pty_pair.h"
+#include "tests/support/temp_config_home.h"
 
 namespace ornet5 {
 namespace {
@@ -137,6 +143,42 @@ TEST_F(PosixBackend, SecondOpenOfTheDeviceIsRefused) {
     TPosixBackend other;
     EXPECT_FALSE(other.OpenExclusive(pty.SlavePath()).Valid());
     EXPECT_EQ(other.LastError(), TSerialError::Busy);
+}
+
+// Root passes TIOCEXCL; the exclusive mode of another program must still
+// keep us out, and survive our attempt.
+TEST(PosixOpen, TerminalInExclusiveModeIsBusyAndKeepsItsMode) {
+    TPtyPair pty;
+    ASSERT_EQ(ioctl(pty.SlaveFd(), TIOCEXCL), 0);
+    TPosixBackend backend;
+    EXPECT_FALSE(backend.OpenExclusive(pty.SlavePath()).Valid());
+    EXPECT_EQ(backend.LastError(), TSerialError::Busy);
+    int exclusive = 0;
+    ASSERT_EQ(ioctl(pty.SlaveFd(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 1);
+    ASSERT_EQ(ioctl(pty.SlaveFd(), TIOCNXCL), 0);
+}
+
+// A COM link whose device went away is still the port: the open fails and
+// says why, instead of falling back to /dev/ttyS<n-1>, another device.
+TEST(PosixOpen, DanglingComLinkIsThePortAndFailsToOpen) {
+    test::TTempConfigHome config;
+    std::filesystem::create_directories(config.ComLink(3).parent_path());
+    std::filesystem::create_symlink("/nonexistent/ornet5-gone", config.ComLink(3));
+    TManualTickSource ticks;
+    TCPDrv driver(ticks);
+    driver.SetPortName(ComPortName(3));
+    EXPECT_FALSE(driver.OpenPort());
+    const TOpenFailure failure = driver.LastOpenFailure();
+    EXPECT_EQ(failure.kind, TSerialError::NotFound);
+    EXPECT_EQ(failure.device, config.ComLink(3).string());
+    EXPECT_FALSE(failure.systemText.empty());
+
+    TPtyPair pty;
+    std::filesystem::remove(config.ComLink(3));
+    std::filesystem::create_symlink(pty.SlavePath(), config.ComLink(3));
+    EXPECT_TRUE(driver.OpenPort());
+    EXPECT_EQ(driver.LastOpenFailure(), TOpenFailure{}) << "a good open clears the reason";
 }
 
 TEST_F(PosixBackend, InvalidHandleFailsEveryOperation) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "serial/cp_drv.h"
 #include "tests/support/manual_tick_clock.h"
 #include "tests/support/manual_tick_source.h"
 
