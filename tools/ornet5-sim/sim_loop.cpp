@@ -41,6 +41,7 @@ class TSimulator {
     int PollTimeoutMs(TClock::time_point now) const;
     void TakeInput(TClock::time_point now);
     void WriteDue(TClock::time_point now);
+    void Babble(TClock::time_point now);
     void Log(const std::vector<TLogLine>& lines) const;
 
     const TSimOptions& options_;
@@ -50,6 +51,7 @@ class TSimulator {
     TPortLink link_;
     TWriteQueue queue_;
     TClock::time_point lastInput_ = TClock::now();
+    TClock::time_point nextBabble_ = TClock::now();
 };
 
 void TSimulator::Run() {
@@ -80,6 +82,7 @@ void TSimulator::Run() {
             TakeInput(now);
         }
         WriteDue(now);
+        Babble(now);
         if (fds[2].revents & POLLIN) {
             port_.ReleaseAfterPeerClose();
         }
@@ -91,6 +94,9 @@ void TSimulator::Run() {
 
 int TSimulator::PollTimeoutMs(TClock::time_point now) const {
     std::optional<TClock::time_point> wake = queue_.NextDue();
+    if (options_.babble.count() > 0) {
+        wake = wake ? std::min(*wake, nextBabble_) : nextBabble_;
+    }
     if (detector_.HasPending()) {
         const TClock::time_point discard = lastInput_ + kQuietBeforeDiscard;
         wake = wake ? std::min(*wake, discard) : discard;
@@ -128,6 +134,16 @@ void TSimulator::WriteDue(TClock::time_point now) {
                     std::to_string(piece.size()) + " bytes");
         }
     }
+}
+
+// The junk goes out whether anyone listens or not; a full pseudo-terminal
+// simply takes no more, which is no news worth a log line.
+void TSimulator::Babble(TClock::time_point now) {
+    if (options_.babble.count() == 0 || now < nextBabble_) {
+        return;
+    }
+    port_.Write(std::string(1, '\x55'));
+    nextBabble_ = now + options_.babble;
 }
 
 void TSimulator::Log(const std::vector<TLogLine>& lines) const {

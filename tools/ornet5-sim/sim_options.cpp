@@ -109,6 +109,7 @@ const std::map<std::string, TValueHandler, std::less<>>& ValueOptions() {
         {"--random-start", SetRandomStart},
         {"--late", DelaySetter("--late", &TSimOptions::late)},
         {"--split-pause", DelaySetter("--split-pause", &TSimOptions::splitPause)},
+        {"--babble", DelaySetter("--babble", &TSimOptions::babble)},
     };
     return options;
 }
@@ -238,6 +239,8 @@ Options:
   --split-pause MS     pause between the two pieces (default 300; the
                        monitor's read ends after 200 ms of quiet)
   --late MS            wait MS milliseconds before answering (default 0)
+  --babble MS          send one junk byte every MS milliseconds, so that
+                       the line never falls quiet (default 0: off)
   -h, --help           show this text
 
 Option values may also be given as --option=VALUE.

@@ -27,6 +27,8 @@ struct TSimOptions {
     // makes it see the two pieces of a split reply as two reads.
     std::chrono::milliseconds splitPause{300};
     std::chrono::milliseconds late{0};
+    // A line that never falls quiet: one junk byte every so often (0: off).
+    std::chrono::milliseconds babble{0};
     bool help = false;
 };
 
