@@ -1,5 +1,9 @@
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <ctime>
@@ -14,13 +18,33 @@ struct TTimed {
     double cpuShare;
 };
 
+// This process's processor time in seconds. Windows' clock() counts wall
+// time, so there the system's own count of the process's time is read.
+inline double ProcessCpuSeconds() {
+#ifdef _WIN32
+    FILETIME created;
+    FILETIME ended;
+    FILETIME kernel;
+    FILETIME user;
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    const auto ticks = [](const FILETIME& time) {
+        return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
+                                   time.dwLowDateTime);
+    };
+    constexpr double kTicksPerSecond = 1e7;  // 100 ns units
+    return (ticks(kernel) + ticks(user)) / kTicksPerSecond;
+#else
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+#endif
+}
+
 template <typename TBody>
 TTimed Time(TBody&& body) {
     using TSteady = std::chrono::steady_clock;
     const auto wallStart = TSteady::now();
-    const std::clock_t cpuStart = std::clock();
+    const double cpuStart = ProcessCpuSeconds();
     body();
-    const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    const double cpu = ProcessCpuSeconds() - cpuStart;
     const auto wall =
         std::chrono::duration_cast<std::chrono::milliseconds>(TSteady::now() - wallStart);
     return TTimed{wall, cpu / std::max(std::chrono::duration<double>(wall).count(), 1e-3)};
