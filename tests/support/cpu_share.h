@@ -1,9 +1,5 @@
 #pragma once
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include <algorithm>
 #include <chrono>
 #include <ctime>
@@ -18,24 +14,13 @@ struct TTimed {
     double cpuShare;
 };
 
-// This process's processor time in seconds. Windows' clock() counts wall
-// time, so there the system's own count of the process's time is read.
+// This process's processor time in seconds. Not clock(): Windows' clock()
+// counts wall time. MinGW's POSIX thread library reads this clock from the
+// system's count of the process's time.
 inline double ProcessCpuSeconds() {
-#ifdef _WIN32
-    FILETIME created;
-    FILETIME ended;
-    FILETIME kernel;
-    FILETIME user;
-    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
-    const auto ticks = [](const FILETIME& time) {
-        return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
-                                   time.dwLowDateTime);
-    };
-    constexpr double kTicksPerSecond = 1e7;  // 100 ns units
-    return (ticks(kernel) + ticks(user)) / kTicksPerSecond;
-#else
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-#endif
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
 template <typename TBody>
