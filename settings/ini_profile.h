@@ -4,6 +4,12 @@
 #include <string>
 #include <string_view>
 
+// <windows.h> makes WriteProfileString a macro for the Win32 function of the
+// win.ini file, which would rename this layer's function in Windows code.
+#ifdef WriteProfileString
+#undef WriteProfileString
+#endif
+
 namespace ornet5 {
 
 // Private profile (INI) file access by key, as the program's settings file

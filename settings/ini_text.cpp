@@ -45,10 +45,12 @@ std::string_view LineBreakAfter(std::string_view text, std::string_view lineEnd)
     return text.ends_with('\r') ? "\n" : lineEnd;
 }
 
-enum class TLineKind { Blank, Comment, Section, Entry, Other };
+// A line without "=" names a key that has no value: Windows reads the
+// default for it, and a write gives it one on that line.
+enum class TLineKind { Blank, Comment, Section, Entry, KeyWithoutValue };
 
 struct TParsedLine {
-    TLineKind kind = TLineKind::Other;
+    TLineKind kind = TLineKind::Blank;
     std::string_view name;   // section name or key
     std::string_view value;  // trimmed, for an entry
 };
@@ -68,7 +70,7 @@ TParsedLine ParseLine(std::string_view text) {
     }
     const std::size_t equals = text.find('=');
     if (equals == std::string_view::npos) {
-        return {TLineKind::Other, {}, {}};
+        return {TLineKind::KeyWithoutValue, text, {}};
     }
     return {TLineKind::Entry, TrimBlanks(text.substr(0, equals)),
             TrimBlanks(text.substr(equals + 1))};
@@ -79,7 +81,7 @@ struct TKeyLocation {
     bool sectionFound = false;
     std::size_t insertAt = 0;  // after the section's last non-blank line
     std::optional<TLine> keyLine;
-    std::string_view value;
+    std::optional<std::string_view> value;
 };
 
 TKeyLocation LocateKey(std::string_view content, std::string_view section, std::string_view key) {
@@ -104,9 +106,13 @@ TKeyLocation LocateKey(std::string_view content, std::string_view section, std::
         if (parsed.kind != TLineKind::Blank) {
             location.insertAt = line.end;
         }
-        if (parsed.kind == TLineKind::Entry && SameTextAscii(parsed.name, key)) {
+        const bool isKey =
+            parsed.kind == TLineKind::Entry || parsed.kind == TLineKind::KeyWithoutValue;
+        if (isKey && SameTextAscii(parsed.name, key)) {
             location.keyLine = line;
-            location.value = parsed.value;
+            if (parsed.kind == TLineKind::Entry) {
+                location.value = parsed.value;
+            }
             return location;
         }
     }
@@ -164,10 +170,10 @@ std::string NewSection(std::string_view content, std::string_view section, std::
 std::optional<std::string> FindProfileValue(std::string_view content, std::string_view section,
                                             std::string_view key) {
     const TKeyLocation location = LocateKey(content, section, key);
-    if (!location.keyLine) {
+    if (!location.value) {
         return std::nullopt;
     }
-    std::string_view value = DropEnclosingQuotes(location.value);
+    std::string_view value = DropEnclosingQuotes(*location.value);
     value = value.substr(0, value.find('\0'));
     return std::string(value.substr(0, kMaxProfileValueLength));
 }

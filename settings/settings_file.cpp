@@ -1,7 +1,6 @@
 #include "settings/settings_file.h"
 
 #include <cstdlib>
-#include <system_error>
 
 #include "common/config_home.h"
 
@@ -15,12 +14,6 @@ std::optional<std::string> Variable(const char* name) {
         return std::nullopt;
     }
     return std::string(value);
-}
-
-std::string RunningExecutablePath() {
-    std::error_code error;
-    const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string("ORNET5") : path.string();
 }
 
 }  // namespace
@@ -44,9 +37,14 @@ std::filesystem::path ConfigFolder(const TConfigEnvironment& environment) {
     return ConfigHome(environment.xdgConfigHome, environment.home).value_or(".");
 }
 
-TSettingsFileLocation ProgramSettingsFile() {
-    const std::string name = IniFileNameForExecutable(RunningExecutablePath());
-    return {ConfigFolder(ProcessConfigEnvironment()) / name, name};
+TWindowsSettingsChoice ChooseWindowsSettingsFile(const TWindowsSettingsPlaces& places) {
+    if (!places.userFolderKnown || (places.windowsFileExists && places.windowsFileWritable)) {
+        return TWindowsSettingsChoice::WindowsFile;
+    }
+    if (places.userFileExists || !places.windowsFileExists) {
+        return TWindowsSettingsChoice::UserFile;
+    }
+    return TWindowsSettingsChoice::UserFileCopiedFromWindowsFile;
 }
 
 }  // namespace ornet5

@@ -1,7 +1,5 @@
 #include "settings/ini_profile.h"
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -58,17 +56,6 @@ TEST(IniProfileFile, WriteKeepsEveryOtherByteOfTheFile) {
     EXPECT_EQ(ReadAll(file), "; mine\n[Other]\nA = 1 \n\n[TTrelanADCFace]\nFlags=0\r\n;note\n");
 }
 
-TEST(IniProfileFile, WriteFollowsALinkToTheFile) {
-    TTempFolder folder;
-    const fs::path real = folder.Path() / "real.ini";
-    const fs::path link = folder.Path() / "ORNET5.INI";
-    WriteAll(real, "[S]\nA=1\n");
-    fs::create_symlink(real, link);
-    ASSERT_TRUE(WriteProfileString(link, "S", "A", "2"));
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadAll(real), "[S]\nA=2\r\n");
-}
-
 TEST(IniProfileFile, RandomBytesAreReadAsNothingAndKeptByAWrite) {
     TTempFolder folder;
     const fs::path file = folder.Path() / "ORNET5.INI";
@@ -108,21 +95,6 @@ TEST(IniProfileFile, WriteFailsWhereNoFileCanBeMadeAndLeavesNothingBehind) {
     EXPECT_TRUE(fs::is_directory(folderInTheWay));
     EXPECT_EQ(ReadAll(plainFile), "x");
     EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"ORNET5.INI", "plain"}));
-}
-
-TEST(IniProfileFile, OnlyARegularFileIsReadOrReplaced) {
-    TTempFolder folder;
-    // A pipe nobody writes to would block a read for ever, /dev/zero would
-    // never end.
-    const fs::path pipe = folder.Path() / "ORNET5.INI";
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_EQ(ReadProfileString(pipe, "S", "A", "dflt"), "dflt");
-    EXPECT_FALSE(WriteProfileString(pipe, "S", "A", "1"));
-    EXPECT_TRUE(fs::is_fifo(pipe));
-    const fs::path zero = folder.Path() / "zero.ini";
-    fs::create_symlink("/dev/zero", zero);
-    EXPECT_EQ(ReadProfileString(zero, "S", "A", "dflt"), "dflt");
-    EXPECT_FALSE(WriteProfileString(zero, "S", "A", "1"));
 }
 
 TEST(IniProfileFile, RefusedEntryLeavesTheFileAlone) {

@@ -108,6 +108,13 @@ TEST(IniTextWrite, CrOnlyFilesGetCrLinesAndALoneCrBeforeAnAddedLineGetsAnLf) {
     EXPECT_EQ(SetProfileValue("[T]\nA=1\r", "S", "B", "2"), "[T]\nA=1\r\n\r\n[S]\r\nB=2\r\n");
 }
 
+// Windows reads a line without "=" as a key without a value: its default is
+// read, and it hides a later line of the same key.
+TEST(IniTextWrite, ALineWithoutEqualsSignIsTheKeysLine) {
+    EXPECT_EQ(FindProfileValue("[S]\nZ\nZ=1\n", "S", "Z"), std::nullopt);
+    EXPECT_EQ(SetProfileValue("[S]\n Z \nA=1\n", "S", "z", "2"), "[S]\nz=2\r\nA=1\n");
+}
+
 TEST(IniTextWrite, RepeatedWritesOfOneKeyKeepOneLine) {
     std::string content;
     for (int i = 0; i < 3; ++i) {

@@ -21,11 +21,29 @@ TEST(SettingsFileFolder, IsTheXdgConfigFolderOrTheHomeConfigFolder) {
     EXPECT_EQ(ConfigFolder({std::nullopt, std::nullopt}), ".");
 }
 
-TEST(SettingsFileFolder, TheRunningProgramUsesItsEnvironment) {
-    // The test's ENVIRONMENT sets XDG_CONFIG_HOME to /nonexistent/cfg.
-    const TSettingsFileLocation location = ProgramSettingsFile();
-    EXPECT_EQ(location.name, "ornet5_settings_file_test.INI");
-    EXPECT_EQ(location.path, "/nonexistent/cfg/ornet5_settings_file_test.INI");
+TEST(WindowsSettingsFile, AWritableFileInTheWindowsDirectoryElseTheUsersOwnFolder) {
+    using enum TWindowsSettingsChoice;
+    struct TCase {
+        TWindowsSettingsPlaces places;  // windows file exists, writable, user folder, user file
+        TWindowsSettingsChoice choice;
+    };
+    const TCase cases[] = {
+        {{false, false, true, false}, UserFile},
+        {{false, false, true, true}, UserFile},
+        {{true, true, true, false}, WindowsFile},
+        {{true, true, true, true}, WindowsFile},
+        // A standard user's case: the Windows directory is read-only.
+        {{true, false, true, false}, UserFileCopiedFromWindowsFile},
+        {{true, false, true, true}, UserFile},
+        {{false, false, false, false}, WindowsFile},
+        {{true, false, false, false}, WindowsFile},
+    };
+    for (const TCase& c : cases) {
+        const TWindowsSettingsPlaces& p = c.places;
+        EXPECT_EQ(ChooseWindowsSettingsFile(p), c.choice)
+            << p.windowsFileExists << p.windowsFileWritable << p.userFolderKnown
+            << p.userFileExists;
+    }
 }
 
 }  // namespace

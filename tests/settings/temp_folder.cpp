@@ -1,20 +1,27 @@
 #include "tests/settings/temp_folder.h"
 
-#include <stdlib.h>
-
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace ornet5::test {
 
+// create_directory makes the folder only when no such folder exists, so a
+// name that another test took is never shared.
 TTempFolder::TTempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "ornet5-settings-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path candidate =
+            base / ("ornet5-settings-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
     }
-    path_ = pattern;
+    throw std::runtime_error("no fresh temporary folder in " + base.string());
 }
 
 TTempFolder::~TTempFolder() {
