@@ -21,30 +21,5 @@ TEST(SettingsFileFolder, IsTheXdgConfigFolderOrTheHomeConfigFolder) {
     EXPECT_EQ(ConfigFolder({std::nullopt, std::nullopt}), ".");
 }
 
-TEST(WindowsSettingsFile, AWritableFileInTheWindowsDirectoryElseTheUsersOwnFolder) {
-    using enum TWindowsSettingsChoice;
-    struct TCase {
-        TWindowsSettingsPlaces places;  // windows file exists, writable, user folder, user file
-        TWindowsSettingsChoice choice;
-    };
-    const TCase cases[] = {
-        {{false, false, true, false}, UserFile},
-        {{false, false, true, true}, UserFile},
-        {{true, true, true, false}, WindowsFile},
-        {{true, true, true, true}, WindowsFile},
-        // A standard user's case: the Windows directory is read-only.
-        {{true, false, true, false}, UserFileCopiedFromWindowsFile},
-        {{true, false, true, true}, UserFile},
-        {{false, false, false, false}, WindowsFile},
-        {{true, false, false, false}, WindowsFile},
-    };
-    for (const TCase& c : cases) {
-        const TWindowsSettingsPlaces& p = c.places;
-        EXPECT_EQ(ChooseWindowsSettingsFile(p), c.choice)
-            << p.windowsFileExists << p.windowsFileWritable << p.userFolderKnown
-            << p.userFileExists;
-    }
-}
-
 }  // namespace
 }  // namespace ornet5
