@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+#include "serial/serial_port.h"
+
+namespace ornet5 {
+
+// A serial port that tells the user why it cannot be opened. The status
+// texts of the poll cycle only say that no reply came; this writes one line
+// naming the device and the reason to the given stream when a reason first
+// appears or changes. A port that cannot be opened is met at every poll, and
+// a line at every tick would bury the one that matters. A successful open
+// forgets the reason, so a later failure is reported again.
+class TPortOpenLog : public TSerialPort {
+  public:
+    // port and out must outlive the log.
+    TPortOpenLog(TSerialPort& port, std::ostream& out);
+
+    bool SendText(const std::string& bytes) override;
+    std::uint32_t ReadBytes(char* buffer, std::uint32_t maximum) override;
+    void SetPort(TPortNumber value) override;
+    void SetBaudRateValue(std::uint32_t value) override;
+    bool OpenPort() override;
+    void ClosePort() override;
+    bool IsOpen() const override;
+    TOpenFailure LastOpenFailure() const override;
+
+  private:
+    TSerialPort& port_;
+    std::ostream& out_;
+    // Kind None: nothing reported since the last successful open.
+    TOpenFailure reported_;
+};
+
+// The line written for a failure, without its line end.
+std::string OpenFailureText(const TOpenFailure& failure);
+
+}  // namespace ornet5
