@@ -1,6 +1,7 @@
 #include "settings/trelan_adc_face.h"
 
 #include <exception>
+#include <iostream>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,6 +14,7 @@
 
 #include "common/exception.h"
 #include "measure/poll_cycle.h"
+#include "measure/port_open_log.h"
 #include "settings/completing_combo_box.h"
 #include "settings/control_poll_values.h"
 #include "settings/exclusive_radio_button.h"
@@ -167,7 +169,8 @@ void TTrelanADCFace::StartPolling() {
         services_.face);
     exchangeEnvironment_ =
         std::make_unique<TWindowExchangeEnvironment>(services_.escapeDown, *pollValues_);
-    pollCycle_ = std::make_unique<TPollCycle>(commPort_, *pollValues_, *exchangeEnvironment_,
+    portOpenLog_ = std::make_unique<TPortOpenLog>(commPort_, std::cerr);
+    pollCycle_ = std::make_unique<TPollCycle>(*portOpenLog_, *pollValues_, *exchangeEnvironment_,
                                               services_.formats);
     timerTrelan_ = new QTimer(this);
     timerTrelan_->setObjectName(QStringLiteral("TimerTrelan"));

@@ -20,6 +20,7 @@ class TExclusiveRadioButton;
 class TControlPollValues;
 class TWindowExchangeEnvironment;
 class TPollCycle;
+class TPortOpenLog;
 class TQtStoredForm;
 class TFormStorage;
 
@@ -84,6 +85,8 @@ class TTrelanADCFace : public QWidget {
 
     std::unique_ptr<TControlPollValues> pollValues_;
     std::unique_ptr<TWindowExchangeEnvironment> exchangeEnvironment_;
+    // Tells on standard error why the port cannot be opened.
+    std::unique_ptr<TPortOpenLog> portOpenLog_;
     std::unique_ptr<TPollCycle> pollCycle_;
     // The settings store keeps the window's place and the port, speed and
     // unit choices in the settings file.
