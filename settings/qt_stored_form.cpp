@@ -63,10 +63,13 @@ class TQtStoredForm::TControl : public TStoredControl {
         return ComboBox().currentIndex();
     }
 
-    // An index outside the list leaves the combo box without a selection.
+    // An index that names no entry changes nothing: clearing the selection
+    // would also clear the edit text, and an empty speed stops every poll.
     void SetIntegerProperty(const TPropertyInfo&, std::int32_t value) override {
         QComboBox& box = ComboBox();
-        box.setCurrentIndex(value >= 0 && value < box.count() ? value : -1);
+        if (value >= 0 && value < box.count()) {
+            box.setCurrentIndex(value);
+        }
     }
 
     bool BooleanProperty(const TPropertyInfo&) const override { return Button().isChecked(); }

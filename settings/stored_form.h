@@ -62,8 +62,11 @@ struct TPropertyInfo {
 };
 
 // A control of the window whose properties the store reads and sets. A set
-// goes through the control's normal setter, with all its usual effects.
-// Any of these may throw when the control can no longer be reached.
+// goes through the control's normal setter, with all its usual effects,
+// except that an item index naming no entry (-1, or beyond the list) leaves
+// the control as it stands: its text and selection stay. A stored -1 means
+// "no entry was selected", and clearing the text would leave the speed
+// empty. Any of these may throw when the control can no longer be reached.
 class TStoredControl {
   public:
     virtual ~TStoredControl() = default;

@@ -47,7 +47,9 @@ std::int32_t TFakeControl::IntegerProperty(const TPropertyInfo&) const {
 
 void TFakeControl::SetIntegerProperty(const TPropertyInfo&, std::int32_t value) {
     CheckReachable();
-    itemIndex = value >= 0 && value < itemCount_ ? value : -1;
+    if (value >= 0 && value < itemCount_) {
+        itemIndex = value;
+    }
 }
 
 bool TFakeControl::BooleanProperty(const TPropertyInfo&) const {

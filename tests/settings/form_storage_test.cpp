@@ -238,10 +238,14 @@ TEST_F(FormStorageTest, MalformedItemIndexSelectsTheFirstEntryAndAMissingKeyChan
     EXPECT_EQ(Index("CB_ComPort"), 2);
 }
 
-TEST_F(FormStorageTest, IndexOutsideTheListLeavesNoSelectionAndIsSavedAsMinusOne) {
+TEST_F(FormStorageTest, IndexNamingNoEntryKeepsTheControlAndNoSelectionIsSavedAsMinusOne) {
     Store("CB_ComPort_Speed_ItemIndex", "9");
     Show();
-    EXPECT_EQ(Index("CB_ComPort_Speed"), -1);
+    EXPECT_EQ(Index("CB_ComPort_Speed"), 1);
+    Close();
+    EXPECT_EQ(Stored("CB_ComPort_Speed_ItemIndex"), "1");
+    // A typed speed that the list does not offer selects no entry.
+    form.Control("CB_ComPort_Speed").itemIndex = -1;
     Close();
     EXPECT_EQ(Stored("CB_ComPort_Speed_ItemIndex"), "-1");
     Show();
@@ -424,7 +428,7 @@ TEST_F(FormStorageTest, AnySectionContentLeavesSensibleValuesAndOtherSectionsSur
                        "rbRentgen_Checked=\"True\"\r\n"
                        "rbZv_Checked=[TTrelanADCFace]\r\n");
     Show();
-    EXPECT_EQ(Index("CB_ComPort"), -1);
+    EXPECT_EQ(Index("CB_ComPort"), 2);
     EXPECT_EQ(Index("CB_ComPort_Speed"), 0);
     EXPECT_TRUE(Checked("rbRentgen"));
     EXPECT_FALSE(Checked("rbZv"));
@@ -432,7 +436,7 @@ TEST_F(FormStorageTest, AnySectionContentLeavesSensibleValuesAndOtherSectionsSur
     Close();
     EXPECT_EQ(ReadAll(file).substr(0, before.size()), before);
     EXPECT_EQ(Stored("rbZv_Checked"), "False");
-    EXPECT_EQ(Stored("CB_ComPort_ItemIndex"), "-1");
+    EXPECT_EQ(Stored("CB_ComPort_ItemIndex"), "2");
 }
 
 }  // namespace

@@ -70,17 +70,17 @@ TEST_F(QtStoredFormTest, ControlsAreFoundByNameAndPropertyWithoutLetterCase) {
     EXPECT_EQ(form.ClassName(), "QWidget");
 }
 
-TEST_F(QtStoredFormTest, ComboBoxIndexOutsideTheListLeavesNoSelection) {
+TEST_F(QtStoredFormTest, ComboBoxIndexOutsideTheListLeavesTheBoxAsItStands) {
     TStoredControl& port = Control("CB_ComPort");
     const TPropertyInfo itemIndex = *port.FindProperty("ItemIndex");
     EXPECT_EQ(port.IntegerProperty(itemIndex), 2);
     port.SetIntegerProperty(itemIndex, 1);
     EXPECT_EQ(combo->currentText(), "COM2");
-    port.SetIntegerProperty(itemIndex, 9);
-    EXPECT_EQ(combo->currentIndex(), -1);
-    EXPECT_EQ(port.IntegerProperty(itemIndex), -1);
-    port.SetIntegerProperty(itemIndex, -2147483647 - 1);
-    EXPECT_EQ(combo->currentIndex(), -1);
+    for (const std::int32_t outside : {4, 9, -1, -2147483647 - 1}) {
+        port.SetIntegerProperty(itemIndex, outside);
+        EXPECT_EQ(port.IntegerProperty(itemIndex), 1) << outside;
+        EXPECT_EQ(combo->currentText(), "COM2") << outside;
+    }
 }
 
 TEST_F(QtStoredFormTest, RadioButtonsCheckThroughTheirSetterAndCanBothBeUnchecked) {

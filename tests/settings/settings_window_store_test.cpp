@@ -5,8 +5,10 @@
 
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTest>
 
 #include "settings/form_storage.h"
 #include "settings/ini_profile.h"
@@ -120,6 +122,32 @@ TEST_F(SettingsWindowStoreTest, AConfigFolderThatCannotBeMadeIsReportedAndNothin
     window.reset();
     EXPECT_EQ(fixture.reportedErrors.size(), 2u);
     EXPECT_EQ(test::ReadAll(configHome.Path() / "plain"), "x");
+}
+
+TEST_F(SettingsWindowStoreTest, AStoredIndexNamingNoEntryLeavesTheSpeedAndPortAsTheyStand) {
+    for (const char* index : {"-1", "999", "-5"}) {
+        Store("CB_ComPort_Speed_ItemIndex", index);
+        Store("CB_ComPort_ItemIndex", index);
+        ShowAndClose();
+        EXPECT_EQ(Combo("CB_ComPort_Speed").currentText(), "9600") << index;
+        EXPECT_EQ(Combo("CB_ComPort").currentText(), "COM3") << index;
+    }
+    // A typed speed is saved as no entry selected and survives the next
+    // show, also when the file names an entry that does not exist.
+    window->ShowAndRaise();
+    QLineEdit& speed = *Combo("CB_ComPort_Speed").lineEdit();
+    speed.selectAll();
+    QTest::keyClick(&speed, Qt::Key_Delete);
+    test::TypeText(speed, "38400");
+    window->close();
+    EXPECT_EQ(Stored("CB_ComPort_Speed_ItemIndex"), "-1");
+    window->ShowAndRaise();
+    EXPECT_EQ(Combo("CB_ComPort_Speed").currentText(), "38400");
+    window->close();
+    Store("CB_ComPort_Speed_ItemIndex", "999");
+    ShowAndClose();
+    EXPECT_EQ(Combo("CB_ComPort_Speed").currentText(), "38400");
+    EXPECT_TRUE(fixture.reportedErrors.empty());
 }
 
 TEST_F(SettingsWindowStoreTest, TheEndOfTheProgramWritesOnlyWhenTheWindowWasOpen) {
