@@ -25,8 +25,10 @@ TFileBytes ReadFileBytes(const std::filesystem::path& path);
 // (".<name>.tmp-XXXXXX"), which is flushed to the disk and then renamed
 // over the file; so at any moment the file holds either its old or its new
 // content in full. A link is followed, so the file it points to is
-// replaced. On failure the file is unchanged, the temporary file is removed
-// and the result is false.
+// replaced. A file whose permission bits do not let this process write it
+// (the owner's, group's or others' bit, whichever applies; root included)
+// is never replaced. On failure the file is unchanged, the temporary file
+// is removed and the result is false.
 //
 // A temporary file survives only when the process dies between creating
 // and renaming it; it is never read, and a later replacement in the same

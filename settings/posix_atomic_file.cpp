@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <sstream>
@@ -74,6 +75,36 @@ void RemoveStaleTemporaries(const fs::path& folder, const std::string& prefix) {
     }
 }
 
+bool InFileGroup(gid_t group) {
+    if (::getegid() == group) {
+        return true;
+    }
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+    // The list may have changed between the two calls; only what was filled counts.
+    const int listed = ::getgroups(static_cast<int>(groups.size()), groups.data());
+    groups.resize(static_cast<std::size_t>(std::clamp(listed, 0, static_cast<int>(groups.size()))));
+    return std::ranges::find(groups, group) != groups.end();
+}
+
+// The rename needs no write permission on the file itself, so it would
+// replace a file that its user made read-only. Only the write bit of the
+// class that applies (owner, group, others) counts, for root too: access()
+// lets root write anything, but a file without that bit is meant to stay
+// as it is. A missing file may be created.
+bool MayReplace(const fs::path& target) {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0) {
+        return true;
+    }
+    if (info.st_uid == ::geteuid()) {
+        return (info.st_mode & S_IWUSR) != 0;
+    }
+    if (InFileGroup(info.st_gid)) {
+        return (info.st_mode & S_IWGRP) != 0;
+    }
+    return (info.st_mode & S_IWOTH) != 0;
+}
+
 // The new file keeps the permissions of the one it replaces.
 void CopyMode(int fd, const fs::path& from) {
     struct stat info {};
@@ -132,7 +163,7 @@ std::string TemporaryFilePrefix(const fs::path& path) {
 bool ReplaceFileBytes(const fs::path& path, std::string_view bytes) {
     std::error_code error;
     const fs::path target = fs::absolute(ResolveTarget(path), error);
-    if (error) {
+    if (error || !MayReplace(target)) {
         return false;
     }
     const fs::path folder = target.parent_path();

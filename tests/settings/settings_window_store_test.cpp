@@ -150,6 +150,26 @@ TEST_F(SettingsWindowStoreTest, AStoredIndexNamingNoEntryLeavesTheSpeedAndPortAs
     EXPECT_TRUE(fixture.reportedErrors.empty());
 }
 
+TEST_F(SettingsWindowStoreTest, AReadOnlyFileIsReadButNeverReplacedAlsoThroughALink) {
+    const std::string content = "[TTrelanADCFace]\r\nCB_ComPort_ItemIndex=1\r\n";
+    const fs::path target = configHome.Path() / "shared.ini";
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    test::WriteAll(target, content);
+    fs::permissions(target, readOnly);
+    fs::create_symlink(target, file);
+    ShowAndClose();
+    EXPECT_EQ(Combo("CB_ComPort").currentText(), "COM2");
+    EXPECT_TRUE(fs::is_symlink(file));
+    fs::remove(file);
+    test::WriteAll(file, content);
+    fs::permissions(file, readOnly);
+    ShowAndClose();
+    EXPECT_EQ(test::ReadAll(target), content);
+    EXPECT_EQ(test::ReadAll(file), content);
+    EXPECT_EQ(fixture.reportedErrors,
+              std::vector<std::string>(2, "Unable to write to " + location.name));
+}
+
 TEST_F(SettingsWindowStoreTest, TheEndOfTheProgramWritesOnlyWhenTheWindowWasOpen) {
     window.reset();
     EXPECT_FALSE(fs::exists(file));
