@@ -9,7 +9,12 @@ set(ORNET5_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 # Creating a prefix takes several seconds and must not race between tests
 # that CTest runs in parallel, so it is made once here. Mono and Gecko are
 # not wanted: without them Wine asks for no download and shows no dialog.
-set(ORNET5_WINE_ENV WINEPREFIX=${ORNET5_WINEPREFIX} WINEDEBUG=-all
+#
+# One locale for every Windows program, the users' own: Wine rewrites the
+# prefix's regional settings whenever a program starts under a locale other
+# than the last one, so programs started side by side under different
+# locales would read each other's formats.
+set(ORNET5_WINE_ENV LANG=ru_RU.UTF-8 WINEPREFIX=${ORNET5_WINEPREFIX} WINEDEBUG=-all
     WINEDLLOVERRIDES=mscoree,mshtml=)
 # The stamp is written only after a complete set-up, so a set-up cut short
 # is done again.

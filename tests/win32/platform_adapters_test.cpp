@@ -1,13 +1,10 @@
 // The Windows platform adapters under Wine: the Escape key pressed through
-// the system's input queue, and the regional formats of the locale that
-// the test's CTest entry names in ORNET5_TEST_LOCALE (Wine takes the user's
-// locale from LANG).
+// the system's input queue, and the regional formats.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <regex>
 #include <string>
 
@@ -49,36 +46,14 @@ std::string UserLocaleName() {
     return length > 1 ? std::string(name, name + length - 1) : std::string();
 }
 
-class Win32RegionalFormats : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        const char* wanted = std::getenv("ORNET5_TEST_LOCALE");
-        if (wanted == nullptr) {
-            GTEST_SKIP() << "needs ORNET5_TEST_LOCALE and the same locale in LANG";
-        }
-        ASSERT_EQ(UserLocaleName(), wanted) << "Wine did not take the locale from LANG";
-        locale = wanted;
-    }
-
-    std::string locale;
-    TWin32RegionalFormats formats;
-};
-
-TEST_F(Win32RegionalFormats, AreTheUsersInUtf8) {
+// Every Windows test runs in the users' own Russian formats (LANG in
+// cmake/wine.cmake).
+TEST(Win32RegionalFormats, AreTheUsersOwn) {
+    ASSERT_EQ(UserLocaleName(), "ru-RU") << "Wine did not take the locale from LANG";
+    const TWin32RegionalFormats formats;
+    EXPECT_EQ(formats.DecimalSeparator(), ",");
     const std::string time = formats.LongTimeNow();
-    if (locale == "ru-RU") {
-        EXPECT_EQ(formats.DecimalSeparator(), ",");
-        EXPECT_TRUE(std::regex_match(time, std::regex("[0-9]?[0-9]:[0-9][0-9]:[0-9][0-9]")))
-            << time;
-    } else if (locale == "el-GR") {
-        // The Greek long time format names the half of the day in Greek.
-        EXPECT_EQ(formats.DecimalSeparator(), ",");
-        EXPECT_TRUE(time.find("π.μ.") != std::string::npos ||
-                    time.find("μ.μ.") != std::string::npos)
-            << time;
-    } else {
-        FAIL() << "no expectations for " << locale;
-    }
+    EXPECT_TRUE(std::regex_match(time, std::regex("[0-9]?[0-9]:[0-9][0-9]:[0-9][0-9]"))) << time;
 }
 
 }  // namespace
