@@ -183,8 +183,8 @@ bool TWin32Backend::Purge(TPortHandle handle, bool input, bool output) {
     if (flags != 0 && !PurgeComm(ToHandle(handle), flags)) {
         return FailLast();
     }
-    if (input) {
-        ports_[handle.value].heldInput.clear();
+    if (std::string* held = HeldInput(handle); input && held != nullptr) {
+        held->clear();
     }
     return true;
 }
@@ -202,8 +202,9 @@ std::optional<TQueueCounts> TWin32Backend::QueueCounts(TPortHandle handle) {
         FailLast();
         return std::nullopt;
     }
-    const auto held = static_cast<std::uint32_t>(ports_[handle.value].heldInput.size());
-    return TQueueCounts{status.cbInQue + held, status.cbOutQue};
+    const std::string* held = HeldInput(handle);
+    const auto heldCount = static_cast<std::uint32_t>(held != nullptr ? held->size() : 0);
+    return TQueueCounts{status.cbInQue + heldCount, status.cbOutQue};
 }
 
 std::optional<std::uint8_t> TWin32Backend::ModemLines(TPortHandle handle) {
@@ -230,13 +231,13 @@ std::size_t TWin32Backend::Read(TPortHandle handle, char* buffer, std::size_t co
 }
 
 std::size_t TWin32Backend::TakeHeld(TPortHandle handle, char* buffer, std::size_t count) {
-    if (!handle.Valid()) {
+    std::string* held = HeldInput(handle);
+    if (held == nullptr) {
         return 0;
     }
-    std::string& held = ports_[handle.value].heldInput;
-    const std::size_t taken = std::min(count, held.size());
-    held.copy(buffer, taken);
-    held.erase(0, taken);
+    const std::size_t taken = std::min(count, held->size());
+    held->copy(buffer, taken);
+    held->erase(0, taken);
     return taken;
 }
 
@@ -281,7 +282,7 @@ std::size_t TWin32Backend::Transfer(TPortHandle handle, char* buffer, std::size_
 // Overshoots by the failed event wait once per device under Wine, then
 // waits by reading for the whole time.
 TWaitResult TWin32Backend::WaitReadable(TPortHandle handle, std::chrono::milliseconds timeout) {
-    if (handle.Valid() && !ports_[handle.value].heldInput.empty()) {
+    if (const std::string* held = HeldInput(handle); held != nullptr && !held->empty()) {
         return TWaitResult::Ready;
     }
     if (!EventsFail(handle)) {
@@ -305,6 +306,12 @@ TWaitResult TWin32Backend::WaitWritable(TPortHandle handle, std::chrono::millise
         MarkEventsFail(handle);
     }
     return TWaitResult::Hangup;
+}
+
+// Empty for a handle this backend did not open.
+std::string* TWin32Backend::HeldInput(TPortHandle handle) {
+    const auto port = ports_.find(handle.value);
+    return port != ports_.end() ? &port->second.heldInput : nullptr;
 }
 
 bool TWin32Backend::EventsFail(TPortHandle handle) const {
@@ -368,7 +375,9 @@ TWaitResult TWin32Backend::WaitByReading(TPortHandle handle, std::chrono::millis
     char byte = 0;
     switch (WaitByReadingOne(ToHandle(handle), ioDone_, ToWaitMs(timeout), byte)) {
         case TReadWaitResult::Byte:
-            ports_[handle.value].heldInput.push_back(byte);
+            if (std::string* held = HeldInput(handle); held != nullptr) {
+                held->push_back(byte);
+            }
             return TWaitResult::Ready;
         case TReadWaitResult::Timeout:
             return TWaitResult::Timeout;

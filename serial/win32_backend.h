@@ -54,6 +54,7 @@ class TWin32Backend final : public TSerialBackend {
     void MarkEventsFail(TPortHandle handle);
     TWaitResult WaitByReading(TPortHandle handle, std::chrono::milliseconds timeout);
     std::size_t TakeHeld(TPortHandle handle, char* buffer, std::size_t count);
+    std::string* HeldInput(TPortHandle handle);
 
     // Signalled by every overlapped call. One is enough: each call is
     // finished (completed, or cancelled and then completed) before the
