@@ -1,0 +1,190 @@
+#include "app/win32/about_box.h"
+
+#include <cstring>
+#include <vector>
+
+#include "app/win32/control_ids.h"
+#include "app/win32/wide_text.h"
+
+namespace ornet5 {
+
+namespace {
+
+constexpr int kClientWidth = 298;
+constexpr int kClientHeight = 213;
+// The picture is resource 2 of the program file (RCDATA).
+constexpr int kPictureResource = 2;
+
+// Children of the bevelled panel are the box's own children, placed at the
+// panel's offset.
+RECT InPanel(int left, int top, int width, int height) {
+    constexpr int kPanelLeft = 8;
+    constexpr int kPanelTop = 8;
+    return {kPanelLeft + left, kPanelTop + top, kPanelLeft + left + width,
+            kPanelTop + top + height};
+}
+
+// The GIF carried in the program file, decoded by Windows' OLE picture
+// support; null when that fails.
+IPicture* LoadPicture() {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(kPictureResource),
+                                  MAKEINTRESOURCEW(10));  // RT_RCDATA
+    if (found == nullptr) {
+        return nullptr;
+    }
+    const DWORD size = ::SizeofResource(module, found);
+    const void* bytes = ::LockResource(::LoadResource(module, found));
+    HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    if (bytes == nullptr || copy == nullptr) {
+        return nullptr;
+    }
+    std::memcpy(::GlobalLock(copy), bytes, size);
+    ::GlobalUnlock(copy);
+    IStream* stream = nullptr;
+    // The stream frees the copy when it is released.
+    if (FAILED(::CreateStreamOnHGlobal(copy, TRUE, &stream))) {
+        ::GlobalFree(copy);
+        return nullptr;
+    }
+    IPicture* picture = nullptr;
+    if (FAILED(::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                                reinterpret_cast<void**>(&picture)))) {
+        picture = nullptr;
+    }
+    stream->Release();
+    return picture;
+}
+
+BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) {
+    if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+POINT CentredOver(const RECT& owner, SIZE box) {
+    const LONG left = owner.left + (owner.right - owner.left - box.cx) / 2;
+    const LONG top = owner.top + (owner.bottom - owner.top - box.cy) / 2;
+    return {left < 0 ? 0 : left, top < 0 ? 0 : top};
+}
+
+TAboutBox::TAboutBox(HWND mainWindow) {
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    Create({L"TAboutBox", "О программе", style, WS_EX_DLGMODALFRAME, 0, 0, kClientWidth,
+            kClientHeight});
+    RECT owner{};
+    RECT outer{};
+    ::GetWindowRect(mainWindow, &owner);
+    ::GetWindowRect(Handle(), &outer);
+    const POINT at = CentredOver(owner, {outer.right - outer.left, outer.bottom - outer.top});
+    ::SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    picture_ = LoadPicture();
+    BuildControls();
+}
+
+TAboutBox::~TAboutBox() {
+    Destroy();
+    if (picture_ != nullptr) {
+        picture_->Release();
+    }
+}
+
+void TAboutBox::BuildControls() {
+    HFONT font = DefaultDesignFont();
+    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // The etched edge is the double bevel: outer edge lowered, inner raised.
+    CreateControl(Handle(), L"STATIC", "", SS_ETCHEDFRAME, 0, {8, 8, 8 + 281, 8 + 161}, kIdPanel1,
+                  font);
+    CreateControl(Handle(), L"STATIC", "", SS_OWNERDRAW, 0, InPanel(8, 8, 121, 57), kIdProgramIcon,
+                  font);
+    CreateControl(Handle(), L"STATIC", "ORNET-5", SS_LEFT | SS_NOPREFIX, 0,
+                  InPanel(144, 16, 129, 13), kIdProductName, font);
+    CreateControl(Handle(), L"STATIC", "версия 1.0", SS_LEFT | SS_NOPREFIX, 0,
+                  InPanel(144, 40, 129, 13), kIdVersion, font);
+    CreateControl(Handle(), L"STATIC",
+                  "Программа предназначена для считывания показаний мощности дозы из "
+                  "приборов серии ОРНЕТ-5",
+                  SS_CENTER | SS_NOPREFIX, 0, InPanel(8, 112, 240, 39), kIdComments, font);
+    okButton_ = CreateControl(Handle(), L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0,
+                              {111, 180, 111 + 75, 180 + 25}, IDOK, font);
+}
+
+void TAboutBox::DrawPicture(const DRAWITEMSTRUCT& item) const {
+    ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
+    if (picture_ == nullptr) {
+        return;
+    }
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    picture_->get_Width(&width);
+    picture_->get_Height(&height);
+    // Stretched to fill the frame; the source rectangle runs bottom-up in
+    // HIMETRIC units.
+    picture_->Render(item.hDC, item.rcItem.left, item.rcItem.top,
+                     item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top, 0,
+                     height, width, -height, nullptr);
+}
+
+int TAboutBox::RunModal() {
+    std::vector<HWND> disabled;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectEnabledWindow,
+                        reinterpret_cast<LPARAM>(&disabled));
+    for (HWND window : disabled) {
+        ::EnableWindow(window, FALSE);
+    }
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+    ::SetFocus(okButton_);
+    running_ = true;
+    result_ = IDCANCEL;
+    MSG message{};
+    while (running_) {
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            // The program is ending: the outer loop must see the quit too.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (!::IsDialogMessageW(Handle(), &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    // Enabled again before the box goes, so that the window active before
+    // it becomes active again.
+    for (HWND window : disabled) {
+        ::EnableWindow(window, TRUE);
+    }
+    ::ShowWindow(Handle(), SW_HIDE);
+    return result_;
+}
+
+void TAboutBox::EndModal(int result) {
+    result_ = result;
+    running_ = false;
+}
+
+LRESULT TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            // Escape sends IDCANCEL, which no control answers to.
+            if (LOWORD(wParam) == IDOK) {
+                EndModal(IDOK);
+            }
+            return 0;
+        case WM_CLOSE:
+            EndModal(IDCANCEL);
+            return 0;
+        case WM_DRAWITEM:
+            DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        default:
+            break;
+    }
+    return Default(message, wParam, lParam);
+}
+
+}  // namespace ornet5

@@ -1,0 +1,33 @@
+#pragma once
+
+namespace ornet5 {
+
+// Control and command ids of the program's windows; tests find controls by
+// them (GetDlgItem) from outside the program.
+enum : int {
+    kIdLabelTitle = 101,
+    kIdLabelDose = 102,
+
+    kIdGroupBox1 = 201,
+    kIdComPort = 202,
+    kIdComPortSpeed = 203,
+    kIdGroupBox2 = 204,
+    kIdDeviceAdr = 205,
+    kIdZv = 206,
+    kIdRentgen = 207,
+    kIdStatusBar = 208,
+
+    kIdPanel1 = 301,
+    kIdProgramIcon = 302,
+    kIdProductName = 303,
+    kIdVersion = 304,
+    kIdComments = 305,
+
+    kCommandOptionsShow = 401,
+    kCommandAbout = 402,
+};
+
+// The poll timer of the settings window and the driver's receive poll.
+enum : unsigned { kTimerTrelan = 1, kTimerReceivePoll = 2 };
+
+}  // namespace ornet5

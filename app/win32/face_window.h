@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/win32/window_base.h"
+
+namespace ornet5 {
+
+class TProgramEvents;
+
+// The main window "ОРНЕТ-5": a heading and the dose rate in very large
+// digits, always on top, fixed single frame with the system menu and the
+// close button only. A right click anywhere (the labels included), the
+// context-menu key or Shift+F10 opens its popup menu. Closing it ends the
+// program's message loop; logging off or shutting down saves first.
+class TFaceWindow : public TWin32Window {
+  public:
+    // onEndSession runs when Windows ends the session (logging off or
+    // shutting down), before the process is ended from outside.
+    TFaceWindow(TProgramEvents& events, std::function<void()> onEndSession);
+    ~TFaceWindow() override;
+
+    void Show();
+
+    std::string DoseText() const;
+    void SetDoseText(const std::string& text);
+    // An old dose is drawn in the grey of text that does not apply now.
+    void SetDoseCurrent(bool current);
+    void SetTitleText(const std::string& text);
+
+    HWND LabelTitle() const { return labelTitle_; }
+    HWND LabelDose() const { return labelDose_; }
+
+    static const char* const kDosePlaceholder;
+
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void BuildMenu();
+    void BuildLabels();
+    void PopupAt(POINT screenPoint);
+    void DrawLabel(const DRAWITEMSTRUCT& item) const;
+
+    TProgramEvents& events_;
+    std::function<void()> onEndSession_;
+    // Declared in the order of the window's components.
+    HMENU popupMenu1_ = nullptr;
+    // The action's hint is kept but never shown.
+    std::string actOptionsShowHint_;
+    HWND labelTitle_ = nullptr;
+    HWND labelDose_ = nullptr;
+    HFONT titleFont_ = nullptr;
+    HFONT doseFont_ = nullptr;
+    bool doseCurrent_ = true;
+};
+
+}  // namespace ornet5

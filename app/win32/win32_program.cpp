@@ -1,0 +1,74 @@
+#include "app/win32/win32_program.h"
+
+#include "app/win32/about_box.h"
+#include "app/win32/escape_key.h"
+#include "app/win32/face_window.h"
+#include "app/win32/settings_window.h"
+#include "app/win32/wide_text.h"
+
+namespace ornet5 {
+
+TWin32Program::TWin32Program() : events_(*this) {
+    TWin32Window::SetErrorReport([this](const std::exception& error) { events_.Report(error); });
+    // Logging off or shutting down saves as the program's end does: the
+    // process may be ended as soon as the main window has answered.
+    face_ = std::make_unique<TFaceWindow>(events_, [this] {
+        if (settingsWindow_ != nullptr) {
+            settingsWindow_->FinalSave();
+        }
+    });
+    settingsWindow_ = std::make_unique<TSettingsWindow>(events_, *face_, formats_,
+                                                        [] { return EscapeKeyDown(); });
+}
+
+TWin32Program::~TWin32Program() {
+    settingsWindow_.reset();
+    face_.reset();
+    TWin32Window::SetErrorReport(nullptr);
+}
+
+int TWin32Program::Run() {
+    face_->Show();
+    MSG message{};
+    BOOL got = 0;
+    while ((got = ::GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        // Tab, the arrow keys and the accelerators of the settings window.
+        if (::IsDialogMessageW(settingsWindow_->Handle(), &message)) {
+            continue;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return got < 0 ? 1 : static_cast<int>(message.wParam);
+}
+
+void TWin32Program::ShowSettingsWindow() {
+    settingsWindow_->ShowAndRaise();
+}
+
+void TWin32Program::CloseSettingsWindow() {
+    settingsWindow_->Close();
+}
+
+void TWin32Program::SetTitleText(const std::string& text) {
+    face_->SetTitleText(text);
+}
+
+void TWin32Program::RunAboutBox() {
+    // A fresh box each time, gone when its run ends, also by an error.
+    TAboutBox box(face_->Handle());
+    box.RunModal();
+}
+
+void TWin32Program::ShowErrorBox(const std::string& caption, const std::string& text) {
+    HWND active = ::GetActiveWindow();
+    // Task-modal: every window of the program is disabled while it is open;
+    // topmost, so that the always-on-top main window cannot hide it.
+    ::MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(),
+                  MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_TOPMOST);
+    if (active != nullptr && ::IsWindow(active)) {
+        ::SetActiveWindow(active);
+    }
+}
+
+}  // namespace ornet5

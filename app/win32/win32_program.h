@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+
+#include "app/program_events.h"
+#include "app/win32/regional_formats.h"
+
+namespace ornet5 {
+
+class TFaceWindow;
+class TSettingsWindow;
+
+// The Windows edition's start-up and end, in their order: the main window
+// first, then the connection settings window (hidden, its poll timer
+// running), the main window shown and the messages dispatched; at the end
+// the settings window is destroyed before the main window.
+class TWin32Program : public TProgramWindows {
+  public:
+    TWin32Program();
+    ~TWin32Program() override;
+    TWin32Program(const TWin32Program&) = delete;
+    TWin32Program& operator=(const TWin32Program&) = delete;
+
+    // Shows the main window and dispatches messages until it is closed;
+    // returns the exit code.
+    int Run();
+
+    void ShowSettingsWindow() override;
+    void CloseSettingsWindow() override;
+    void SetTitleText(const std::string& text) override;
+    void RunAboutBox() override;
+    void ShowErrorBox(const std::string& caption, const std::string& text) override;
+
+  private:
+    TProgramEvents events_;
+    const TWin32RegionalFormats formats_;
+    std::unique_ptr<TFaceWindow> face_;
+    std::unique_ptr<TSettingsWindow> settingsWindow_;
+};
+
+}  // namespace ornet5

@@ -1,0 +1,315 @@
+// ORNET5.exe end to end under Wine, read from outside as a user's tools
+// would: windows found by class and caption, texts read with WM_GETTEXT.
+// The simulator serves COM3 (win32_run_with_sim.sh, reading word FC7B,
+// 0.123 µSv/h); Russian regional formats give the decimal comma.
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <regex>
+#include <string>
+
+#include "app/win32/control_ids.h"
+#include "app/win32/wide_text.h"
+
+namespace ornet5 {
+namespace {
+
+using namespace std::chrono_literals;
+
+const wchar_t* const kFaceCaption = L"ОРНЕТ-5";
+const wchar_t* const kSettingsCaption = L"Измеритель на Trelan";
+const wchar_t* const kSection = L"TTrelanADCFace";
+
+// The program's state is read from another process, so tests look again
+// every 100 ms until the condition holds or the time is up.
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+        ::Sleep(100);
+    }
+    return true;
+}
+
+std::string Text(HWND window) {
+    wchar_t buffer[512] = {};
+    ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer));
+    return Utf8(buffer);
+}
+
+std::wstring WindowsPath(std::string path) {
+    if (!path.empty() && path[0] == '/') {
+        path = "Z:" + path;
+    }
+    for (char& c : path) {
+        c = c == '/' ? '\\' : c;
+    }
+    return Wide(path);
+}
+
+// The program's settings file: in the application-data folder, since none
+// lies in the Windows directory.
+std::wstring SettingsFile() {
+    PWSTR folder = nullptr;
+    EXPECT_TRUE(SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder)));
+    std::wstring path = std::wstring(folder) + L"\\ORNET5.INI";
+    ::CoTaskMemFree(folder);
+    return path;
+}
+
+std::string StoredValue(const wchar_t* key) {
+    wchar_t value[256] = {};
+    ::GetPrivateProfileStringW(kSection, key, L"<missing>", value, 256, SettingsFile().c_str());
+    return Utf8(value);
+}
+
+// A control's place relative to its window's client area, and its size.
+RECT ClientPlace(HWND window, int id) {
+    RECT place{};
+    ::GetWindowRect(::GetDlgItem(window, id), &place);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+    return {place.left, place.top, place.right - place.left, place.bottom - place.top};
+}
+
+SIZE ClientSize(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
+struct TErrorBoxes {
+    int count = 0;
+    HWND last = nullptr;
+};
+
+BOOL CALLBACK CountErrorBox(HWND window, LPARAM found) {
+    wchar_t className[32] = {};
+    ::GetClassNameW(window, className, 32);
+    if (std::wstring(className) == L"#32770" && ::IsWindowVisible(window) &&
+        Wide(Text(window)) == kFaceCaption) {
+        auto* boxes = reinterpret_cast<TErrorBoxes*>(found);
+        ++boxes->count;
+        boxes->last = window;
+    }
+    return TRUE;
+}
+
+TErrorBoxes ErrorBoxes() {
+    TErrorBoxes boxes;
+    ::EnumWindows(&CountErrorBox, reinterpret_cast<LPARAM>(&boxes));
+    return boxes;
+}
+
+// The message box's own text, beside its OK button.
+std::string ErrorBoxMessage(HWND box) {
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32] = {};
+        ::GetClassNameW(child, className, 32);
+        const std::string text = Text(child);
+        if (std::wstring(className) == L"Static" && !text.empty()) {
+            return text;
+        }
+    }
+    return {};
+}
+
+class TRunningProgram {
+  public:
+    TRunningProgram() {
+        const char* exe = std::getenv("ORNET5_EXE");
+        EXPECT_NE(exe, nullptr) << "ORNET5_EXE must name the program";
+        std::wstring command = L"\"" + WindowsPath(exe != nullptr ? exe : "") + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        started_ = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                    nullptr, &startup, &process_) != FALSE;
+        EXPECT_TRUE(started_) << "cannot start " << exe;
+        // Idle once its message loop waits for input: every window and
+        // control exists by then.
+        ::WaitForInputIdle(process_.hProcess, 30000);
+        EXPECT_TRUE(WaitFor([this] { return FindWindows(); }, 30s)) << "no windows appeared";
+    }
+    ~TRunningProgram() {
+        if (started_) {
+            if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+                ::TerminateProcess(process_.hProcess, 1);
+            }
+            ::CloseHandle(process_.hThread);
+            ::CloseHandle(process_.hProcess);
+        }
+    }
+    TRunningProgram(const TRunningProgram&) = delete;
+    TRunningProgram& operator=(const TRunningProgram&) = delete;
+
+    // Closes the main window as its close button does; the exit code.
+    DWORD Close() {
+        ::PostMessageW(face, WM_CLOSE, 0, 0);
+        EXPECT_EQ(::WaitForSingleObject(process_.hProcess, 20000), WAIT_OBJECT_0);
+        DWORD exitCode = 0xFFFFFFFF;
+        ::GetExitCodeProcess(process_.hProcess, &exitCode);
+        return exitCode;
+    }
+
+    // Waits for the first reading to replace the placeholder.
+    std::string FirstDose() {
+        HWND dose = ::GetDlgItem(face, kIdLabelDose);
+        WaitFor([&] { return Text(dose) != "Ждите"; }, 20s);
+        return Text(dose);
+    }
+
+    HWND face = nullptr;
+    HWND settings = nullptr;
+
+  private:
+    bool FindWindows() {
+        face = ::FindWindowW(L"TFace", kFaceCaption);
+        settings = ::FindWindowW(L"TTrelanADCFace", kSettingsCaption);
+        return face != nullptr && settings != nullptr;
+    }
+
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+class Ornet5Exe : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (std::getenv("ORNET5_SIM_LOG") == nullptr) {
+            GTEST_SKIP() << "needs ornet5-sim: run through win32_run_with_sim.sh";
+        }
+        ::DeleteFileW(SettingsFile().c_str());
+    }
+};
+
+TEST_F(Ornet5Exe, ShowsTheReadingStoresTheChoicesAndUsesThemAtTheNextStart) {
+    {
+        TRunningProgram program;
+        ASSERT_NE(program.face, nullptr);
+        EXPECT_EQ(Text(::GetDlgItem(program.face, kIdLabelTitle)),
+                  "Текущее значение мощности дозы, мкЗв/ч");
+        EXPECT_EQ(program.FirstDose(), "0,12");
+        EXPECT_TRUE(std::regex_match(
+            Text(::GetDlgItem(program.settings, kIdStatusBar)),
+            std::regex("В [0-9]?[0-9]:[0-9][0-9]:[0-9][0-9] мощность дозы составляла 0,12")))
+            << Text(::GetDlgItem(program.settings, kIdStatusBar));
+        EXPECT_EQ(Text(::GetDlgItem(program.settings, kIdDeviceAdr)), "4.2.31");
+        // Shown and closed at the first activation: hidden, the file written.
+        EXPECT_FALSE(::IsWindowVisible(program.settings));
+        EXPECT_EQ(program.Close(), 0u);
+    }
+    EXPECT_EQ(StoredValue(L"FormVersion"), "0");
+    EXPECT_EQ(StoredValue(L"CB_ComPort_Speed_ItemIndex"), "1");
+    EXPECT_EQ(StoredValue(L"CB_ComPort_ItemIndex"), "2");
+    EXPECT_EQ(StoredValue(L"rbRentgen_Checked"), "False");
+    EXPECT_EQ(StoredValue(L"rbZv_Checked"), "True");
+    EXPECT_EQ(StoredValue(L"Visible"), "0");
+
+    const std::wstring file = SettingsFile();
+    const std::wstring normPos = L"NormPos(" + std::to_wstring(::GetSystemMetrics(SM_CXSCREEN)) +
+                                 L"x" + std::to_wstring(::GetSystemMetrics(SM_CYSCREEN)) + L")";
+    ::WritePrivateProfileStringW(kSection, L"CB_ComPort_Speed_ItemIndex", L"2", file.c_str());
+    ::WritePrivateProfileStringW(kSection, L"rbRentgen_Checked", L"True", file.c_str());
+    ::WritePrivateProfileStringW(kSection, L"rbZv_Checked", L"False", file.c_str());
+    ::WritePrivateProfileStringW(kSection, normPos.c_str(), L"100,120,500,500", file.c_str());
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.c_str());
+
+    TRunningProgram program;
+    ASSERT_NE(program.face, nullptr);
+    HWND title = ::GetDlgItem(program.face, kIdLabelTitle);
+    EXPECT_TRUE(WaitFor([&] { return Text(title) == "Измерение в мк&Р/ч"; }, 10s)) << Text(title);
+    EXPECT_EQ(Text(::GetDlgItem(program.settings, kIdComPortSpeed)), "4800");
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(program.settings, kIdRentgen), BM_GETCHECK, 0, 0),
+              BST_CHECKED);
+    // 0.123 µSv/h shown in µR/h.
+    EXPECT_EQ(program.FirstDose(), "12,00");
+    RECT place{};
+    ::GetWindowRect(program.settings, &place);
+    EXPECT_EQ(place.left, 100);
+    EXPECT_EQ(place.top, 120);
+
+    // A speed that is not a number fails every tick; one box shows it.
+    ::SendMessageW(::GetDlgItem(program.settings, kIdComPortSpeed), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(L"abc"));
+    ASSERT_TRUE(WaitFor([] { return ErrorBoxes().count > 0; }, 10s)) << "no error box";
+    EXPECT_EQ(ErrorBoxMessage(ErrorBoxes().last), "'abc' is not a valid integer value.");
+    ::Sleep(7000);  // two more ticks behind the open box
+    EXPECT_EQ(ErrorBoxes().count, 1);
+    ::PostMessageW(ErrorBoxes().last, WM_COMMAND, IDOK, 0);
+    ::SendMessageW(::GetDlgItem(program.settings, kIdComPortSpeed), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(L"9600"));
+    ASSERT_TRUE(WaitFor([] { return ErrorBoxes().count == 0; }, 10s));
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+TEST(Ornet5ExeLayout, WindowsHaveTheirDesignSizesAndPlaces) {
+    if (std::getenv("ORNET5_SIM_LOG") == nullptr) {
+        GTEST_SKIP() << "needs ornet5-sim: run through win32_run_with_sim.sh";
+    }
+    TRunningProgram program;
+    ASSERT_NE(program.face, nullptr);
+    const SIZE face = ClientSize(program.face);
+    EXPECT_EQ(face.cx, 385);
+    EXPECT_EQ(face.cy, 146);
+    const LONG_PTR style = ::GetWindowLongPtrW(program.face, GWL_STYLE);
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    EXPECT_NE(::GetWindowLongPtrW(program.face, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    const RECT dose = ClientPlace(program.face, kIdLabelDose);
+    EXPECT_EQ(dose.left, 0);
+    EXPECT_EQ(dose.top, 24);
+    EXPECT_EQ(dose.right, 385);   // width
+    EXPECT_EQ(dose.bottom, 121);  // height
+
+    const SIZE settings = ClientSize(program.settings);
+    EXPECT_EQ(settings.cx, 343);
+    EXPECT_EQ(settings.cy, 117);
+    const RECT speed = ClientPlace(program.settings, kIdComPortSpeed);
+    EXPECT_EQ(speed.left, 16);
+    EXPECT_EQ(speed.top, 48);
+    EXPECT_EQ(speed.right, 145);
+    const RECT rentgen = ClientPlace(program.settings, kIdRentgen);
+    EXPECT_EQ(rentgen.left, 176);
+    EXPECT_EQ(rentgen.top, 80);
+    EXPECT_EQ(Text(::GetDlgItem(program.settings, kIdGroupBox1)), "СОМ-порт");
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+TEST(Ornet5ExeFile, CarriesItsVersionInRussianAndItsIcon) {
+    const char* exe = std::getenv("ORNET5_EXE");
+    ASSERT_NE(exe, nullptr);
+    const std::wstring path = WindowsPath(exe);
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::string info(size, '\0');
+    ASSERT_TRUE(::GetFileVersionInfoW(path.c_str(), 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    wchar_t* comment = nullptr;
+    ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\StringFileInfo\\041904E3\\Comments",
+                                 reinterpret_cast<void**>(&comment), &length));
+    EXPECT_EQ(Utf8(comment), "для ОРНЕТ-5");
+
+    HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    EXPECT_NE(::FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14)), nullptr)
+        << "no program icon";  // RT_GROUP_ICON
+    EXPECT_NE(::FindResourceW(module, MAKEINTRESOURCEW(2), MAKEINTRESOURCEW(10)), nullptr)
+        << "no about picture";  // RT_RCDATA
+    ::FreeLibrary(module);
+}
+
+}  // namespace
+}  // namespace ornet5
