@@ -35,14 +35,10 @@ std::string_view LineEndFor(std::string_view content) {
     return crOnly ? "\r" : "\r\n";
 }
 
-// What text needs after it so that a new line can follow. A lone CR is
-// made CR LF in a file of CR LF lines: some readers (Wine among them) split
-// such a file at LF only and would join the two lines.
+// What text needs after it so that a new line can follow.
 std::string_view LineBreakAfter(std::string_view text, std::string_view lineEnd) {
-    if (text.empty() || text.ends_with('\n') || (text.ends_with('\r') && lineEnd == "\r")) {
-        return {};
-    }
-    return text.ends_with('\r') ? "\n" : lineEnd;
+    const bool ended = text.empty() || text.ends_with('\n') || text.ends_with('\r');
+    return ended ? std::string_view() : lineEnd;
 }
 
 // A line without "=" names a key that has no value: Windows reads the

@@ -34,8 +34,7 @@ bool IsWritableProfileEntry(std::string_view section, std::string_view key, std:
 // (or one line is added for it, after the section's last non-blank line);
 // a missing section is added at the end. New lines end with CR LF, or with
 // CR in a file whose lines all end so; every other byte of content stays as
-// it was, but for a lone CR that gets an LF where a line is added after it.
-// Requires IsWritableProfileEntry.
+// it was. Requires IsWritableProfileEntry.
 std::string SetProfileValue(std::string_view content, std::string_view section,
                             std::string_view key, std::string_view value);
 

@@ -56,24 +56,18 @@ std::string Printable(std::string_view bytes) {
     return text;
 }
 
-// A file of random pool lines. Its lines end in LF, CR LF or a lone CR;
-// the last line may have no end, or end in a lone CR in the other kinds.
-// A lone CR is not mixed into the middle of an LF file: Wine joins such
-// lines (it splits at CR only in a file without LF), Windows does not.
+// A file of random pool lines, each ending in LF, CR LF or a lone CR (one
+// kind for the whole file, or mixed); the last line may have no end.
 std::string GeneratedFile(std::mt19937& random) {
     const std::string lineEnds[] = {"\n", "\r\n", "\r"};
-    const std::string& lineEnd = lineEnds[random() % 3];
+    const bool mixed = random() % 4 == 0;
+    const std::string& fileLineEnd = lineEnds[random() % 3];
     const std::size_t lineCount = 1 + random() % 12;
     std::string content;
     for (std::size_t i = 0; i < lineCount; ++i) {
         content += kLinePool[random() % kLinePool.size()];
-        const bool last = i + 1 == lineCount;
-        if (!last) {
-            content += lineEnd;
-        } else if (random() % 3 == 0) {
-            content += random() % 2 == 0 ? "" : "\r";
-        } else {
-            content += lineEnd;
+        if (i + 1 < lineCount || random() % 4 != 0) {
+            content += mixed ? lineEnds[random() % 3] : fileLineEnd;
         }
     }
     return content;

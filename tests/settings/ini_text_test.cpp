@@ -100,12 +100,12 @@ TEST(IniTextWrite, LfLinesKeepTheirEndsAndALastLineWithoutEndGetsOne) {
     EXPECT_EQ(SetProfileValue("[S]", "S", "B", "2"), "[S]\r\nB=2\r\n");
 }
 
-TEST(IniTextWrite, CrOnlyFilesGetCrLinesAndALoneCrBeforeAnAddedLineGetsAnLf) {
+TEST(IniTextWrite, CrOnlyFilesGetCrLinesAndALoneCrEndsTheLineBeforeAnAddedOne) {
     EXPECT_EQ(SetProfileValue("[S]\rA=1\r", "S", "B", "2"), "[S]\rA=1\rB=2\r");
     EXPECT_EQ(SetProfileValue("[S]\rA=1\rB=3\r", "S", "A", "2"), "[S]\rA=2\rB=3\r");
     EXPECT_EQ(SetProfileValue("[T]\rA=1", "S", "B", "2"), "[T]\rA=1\r\r[S]\rB=2\r");
-    EXPECT_EQ(SetProfileValue("[S]\r\nA=1\r", "S", "B", "2"), "[S]\r\nA=1\r\nB=2\r\n");
-    EXPECT_EQ(SetProfileValue("[T]\nA=1\r", "S", "B", "2"), "[T]\nA=1\r\n\r\n[S]\r\nB=2\r\n");
+    EXPECT_EQ(SetProfileValue("[S]\r\nA=1\r", "S", "B", "2"), "[S]\r\nA=1\rB=2\r\n");
+    EXPECT_EQ(SetProfileValue("[T]\nA=1\r", "S", "B", "2"), "[T]\nA=1\r\r\n[S]\r\nB=2\r\n");
 }
 
 // Windows reads a line without "=" as a key without a value: its default is
