@@ -167,6 +167,8 @@ class TRunningProgram {
         return Text(dose);
     }
 
+    HANDLE Process() const { return process_.hProcess; }
+
     HWND face = nullptr;
     HWND settings = nullptr;
 
@@ -248,6 +250,46 @@ TEST_F(Ornet5Exe, ShowsTheReadingStoresTheChoicesAndUsesThemAtTheNextStart) {
     ::SendMessageW(::GetDlgItem(program.settings, kIdComPortSpeed), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(L"9600"));
     ASSERT_TRUE(WaitFor([] { return ErrorBoxes().count == 0; }, 10s));
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+TEST_F(Ornet5Exe, MenuOpensTheSettingsAndTheAboutBoxAndLoggingOffSaves) {
+    TRunningProgram program;
+    ASSERT_NE(program.face, nullptr);
+    ASSERT_EQ(program.FirstDose(), "0,12");
+    ::PostMessageW(program.face, WM_COMMAND, kCommandOptionsShow, 0);
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(program.settings) != FALSE; }, 10s));
+    ::SendMessageW(::GetDlgItem(program.settings, kIdRentgen), BM_CLICK, 0, 0);
+    EXPECT_EQ(Text(::GetDlgItem(program.face, kIdLabelTitle)), "Измерение в мк&Р/ч");
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(program.settings, kIdZv), BM_GETCHECK, 0, 0),
+              BST_UNCHECKED);
+
+    ::PostMessageW(program.face, WM_COMMAND, kCommandAbout, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] { return (about = ::FindWindowW(L"TAboutBox", L"О программе")) != nullptr; }, 10s));
+    ::WaitForInputIdle(program.Process(), 10000);
+    const SIZE box = ClientSize(about);
+    EXPECT_EQ(box.cx, 298);
+    EXPECT_EQ(box.cy, 213);
+    const RECT ok = ClientPlace(about, IDOK);
+    EXPECT_EQ(ok.left, 111);
+    EXPECT_EQ(ok.top, 180);
+    EXPECT_FALSE(::IsWindowEnabled(program.face));
+    // Polling goes on behind the modal box: the status names a later time.
+    HWND status = ::GetDlgItem(program.settings, kIdStatusBar);
+    const std::string before = Text(status);
+    EXPECT_TRUE(WaitFor([&] { return Text(status) != before && !Text(status).empty(); }, 10s));
+    ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([] { return ::FindWindowW(L"TAboutBox", nullptr) == nullptr; }, 10s));
+    EXPECT_TRUE(::IsWindowEnabled(program.face));
+
+    // Logging off with the settings window open saves the unit just chosen.
+    EXPECT_NE(::SendMessageW(program.face, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+    ::SendMessageW(program.face, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(StoredValue(L"rbRentgen_Checked"), "True");
+    EXPECT_EQ(StoredValue(L"rbZv_Checked"), "False");
+    EXPECT_EQ(StoredValue(L"Visible"), "1");
     EXPECT_EQ(program.Close(), 0u);
 }
 
