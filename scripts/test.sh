@@ -49,6 +49,10 @@ echo "Windows tests took $((SECONDS - windows_tests_start)) s"
 # The prefix's Wine server would linger a few seconds after the last test.
 WINEPREFIX="$PWD/build/windows/wineprefix" wineserver -k 2>/dev/null || true
 
+echo "== Debian package: built, unpacked and run"
+package=$(ORNET5_JOBS="$jobs" bash scripts/package.sh build/main)
+bash tests/package/package_test.sh "$package"
+
 echo "== fuzzing, ${fuzz_seconds} s per target"
 for target in build/fuzz/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
