@@ -15,6 +15,7 @@ namespace {
 
 constexpr std::size_t kIdentifyReplySize = 14;
 constexpr std::size_t kDoseReplySize = 21;
+constexpr unsigned kDoseDataLength = 3;
 constexpr std::size_t kReadingLow = 15;
 constexpr std::size_t kReadingHigh = 16;
 constexpr int kPortIndexCount = 8;  // COM1 to COM8
@@ -34,6 +35,18 @@ std::string ReadDoseRequest() {
 
 std::string AnswererAddress(const std::string& reply) {
     return DeviceAddressText(std::string_view(reply).substr(frame::kSource, 3));
+}
+
+unsigned DataLength(const std::string& reply) {
+    return static_cast<unsigned char>(reply[frame::kDataLength]) +
+           256u * static_cast<unsigned char>(reply[frame::kDataLength + 1]);
+}
+
+// Only a reply that carries its three data bytes had their checksum
+// compared on receipt; a header with data length 0 lets any bytes follow it
+// unchecked, and line noise must never be shown as a dose.
+bool IsDoseReply(const std::string& reply) {
+    return reply.size() == kDoseReplySize && DataLength(reply) == kDoseDataLength;
 }
 
 std::uint16_t ReadingWord(const std::string& reply) {
@@ -76,11 +89,20 @@ void TPollCycle::Identify() {
 void TPollCycle::ReadDose() {
     values_.SetStatusText("");
     const std::string request = ReadDoseRequest();
-    OpenLink();
-    const std::string reply = Exchange(port_, environment_, request);
+    std::string reply;
+    try {
+        OpenLink();
+        reply = Exchange(port_, environment_, request);
+    } catch (...) {
+        // A cancel or a bad speed text brings no reading either; a bad speed
+        // text even stops every later one until it is mended.
+        values_.SetDoseCurrent(false);
+        throw;
+    }
     CloseLink();
-    if (reply.size() != kDoseReplySize) {
+    if (!IsDoseReply(reply)) {
         values_.SetStatusText(kReadFailedText);
+        values_.SetDoseCurrent(false);
         linkState_ = false;
         return;
     }
@@ -90,6 +112,7 @@ void TPollCycle::ReadDose() {
         reading *= kRentgenPerSievert;
     }
     values_.SetDoseText(DoseText(reading, formats_.DecimalSeparator()));
+    values_.SetDoseCurrent(true);
     // Quotes the label as it now stands, so the status repeats what is shown.
     values_.SetStatusText("В " + formats_.LongTimeNow() + " мощность дозы составляла " +
                           values_.DoseText());

@@ -16,7 +16,8 @@ class TPollCycle {
 
     // One cycle: ReadDose when the link state is set, else Identify.
     // Lets EConvertError (bad speed text) and EProtocolCancel (user cancel)
-    // escape to the caller's error report.
+    // escape to the caller's error report. A ReadDose that ends without a
+    // reading, for whatever reason, marks the shown dose as not current.
     void TimerTrelanTimer();
 
     void Identify();

@@ -18,6 +18,11 @@ class TPollValues {
 
     virtual std::string DoseText() const = 0;
     virtual void SetDoseText(const std::string& text) = 0;
+    // False once a reading has failed: the dose text still shows the last
+    // reading, which must no longer pass for the present one. True again
+    // with the next reading. A holder that keeps only a log of the texts
+    // has nothing to mark.
+    virtual void SetDoseCurrent(bool /*current*/) {}
     virtual void SetAddressText(const std::string& text) = 0;
     virtual void SetStatusText(const std::string& text) = 0;
 };

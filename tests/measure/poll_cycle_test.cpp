@@ -116,15 +116,18 @@ TEST_F(PollCycleTest, StatusQuotesTheLabelAsItStands) {
     EXPECT_EQ(values.statusText, "В 9:05:07 мощность дозы составляла label");
 }
 
-TEST_F(PollCycleTest, OnlyTheLengthOfAReadingReplyCounts) {
+TEST_F(PollCycleTest, ReadingComesOnlyFromAReplyWithItsDataChecksummed) {
     Identified();
-    // Header with data length 0 and seven bytes behind it: 21 bytes in all.
+    // An identify reply and seven bytes of line noise in one read: 21 bytes
+    // that pass the reply checks, since data length 0 takes anything after
+    // the header, but no checksum covers the bytes where the reading sits.
     std::string reply = IdentifyReply("3.3.3") + std::string("\x00\x2C\xF5\x00\x00\x00\x00", 7);
     port.AnswerWrite(1, {reply});
     cycle.TimerTrelanTimer();
-    EXPECT_EQ(values.doseText, "0,00");  // 0.003 µSv/h
-    EXPECT_EQ(values.addressText, "3.3.3");
-    EXPECT_TRUE(cycle.LinkState());
+    EXPECT_EQ(values.doseText, "");
+    EXPECT_EQ(values.addressText, "4.2.31");
+    EXPECT_EQ(values.statusText, kReadFailed);
+    EXPECT_FALSE(cycle.LinkState());
 }
 
 TEST_F(PollCycleTest, FailedReadingKeepsTheValuesAndIdentifiesNext) {
@@ -139,6 +142,38 @@ TEST_F(PollCycleTest, FailedReadingKeepsTheValuesAndIdentifiesNext) {
     EXPECT_FALSE(cycle.LinkState());
     cycle.TimerTrelanTimer();
     EXPECT_EQ(port.sent.back(), BuildFrame(kAllNodesAddress, kOwnAddress, 0, 0, ""));
+}
+
+TEST_F(PollCycleTest, DoseIsNotCurrentFromAReadingThatFailedUntilTheNextOneSucceeds) {
+    Identified();
+    port.AnswerWrite(1, {DoseReply("4.2.31", 0x7B, 0xFC)});
+    cycle.TimerTrelanTimer();
+    ASSERT_TRUE(values.doseCurrent);
+
+    // No reply: the last reading stays on show, marked as old.
+    cycle.TimerTrelanTimer();
+    EXPECT_FALSE(values.doseCurrent);
+    EXPECT_EQ(values.doseText, "0,12");
+    // Identifying again is no reading either.
+    port.AnswerWrite(port.sent.size(), {IdentifyReply("4.2.31")});
+    cycle.TimerTrelanTimer();
+    EXPECT_FALSE(values.doseCurrent);
+    port.AnswerWrite(port.sent.size(), {DoseReply("4.2.31", 0x05, 0x00)});
+    cycle.TimerTrelanTimer();
+    EXPECT_TRUE(values.doseCurrent);
+    EXPECT_EQ(values.doseText, "5,00");
+
+    // Neither a cancel nor a speed text that stops the polling renews it.
+    environment.escapeDownAtCalls = {environment.escapeCalls};
+    EXPECT_THROW(cycle.TimerTrelanTimer(), EProtocolCancel);
+    EXPECT_FALSE(values.doseCurrent);
+    port.AnswerWrite(port.sent.size(), {DoseReply("4.2.31", 0x05, 0x00)});
+    cycle.TimerTrelanTimer();
+    ASSERT_TRUE(values.doseCurrent);
+    values.speedText = "";
+    EXPECT_THROW(cycle.TimerTrelanTimer(), EConvertError);
+    EXPECT_FALSE(values.doseCurrent);
+    EXPECT_EQ(values.doseText, "5,00");
 }
 
 TEST_F(PollCycleTest, WithoutDetectorTheStepsAndTextsAlternate) {

@@ -18,6 +18,7 @@ class TFakePollValues : public TPollValues {
 
     std::string DoseText() const override { return shownDose ? *shownDose : doseText; }
     void SetDoseText(const std::string& text) override { doseText = text; }
+    void SetDoseCurrent(bool current) override { doseCurrent = current; }
     void SetAddressText(const std::string& text) override { addressText = text; }
     void SetStatusText(const std::string& text) override {
         statusText = text;
@@ -28,6 +29,7 @@ class TFakePollValues : public TPollValues {
     std::string speedText = "9600";
     bool rentgenChosen = false;
     std::string doseText;
+    bool doseCurrent = true;
     std::string addressText;
     std::string statusText;
     std::vector<std::string> statusHistory;
