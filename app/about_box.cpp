@@ -8,8 +8,8 @@
 #include <QPushButton>
 
 #include "app/bevel_panel.h"
-#include "app/design_font.h"
 #include "app/program_windows.h"
+#include "settings/design_font.h"
 
 // The picture lives in this static library's resources, which the linker
 // keeps only when something names them.

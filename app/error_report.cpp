@@ -23,14 +23,40 @@ class TOpenFlag {
     bool& flag_;
 };
 
+// The system's own errors keep their whole text, zero bytes included.
+std::string MessageOf(const std::exception& error) {
+    const auto* ownError = dynamic_cast<const Exception*>(&error);
+    return ownError != nullptr ? ownError->Message() : std::string(error.what());
+}
+
 }  // namespace
 
 TErrorReport::TErrorReport(QString caption) : caption_(std::move(caption)) {}
 
+void TErrorReport::Post(const std::exception& error) {
+    posted_.push_back(MessageOf(error));
+    QMetaObject::invokeMethod(
+        &postedCalls_, [this] { ReportFirstPosted(); }, Qt::QueuedConnection);
+}
+
+void TErrorReport::ReportPosted() {
+    while (!posted_.empty()) {
+        ReportFirstPosted();
+    }
+}
+
+// One call per posted error; ReportPosted may have taken its error already.
+void TErrorReport::ReportFirstPosted() {
+    if (posted_.empty()) {
+        return;
+    }
+    const std::string message = std::move(posted_.front());
+    posted_.pop_front();
+    Report(message);
+}
+
 void TErrorReport::Report(const std::exception& error) {
-    // The system's own errors keep their whole text, zero bytes included.
-    const auto* ownError = dynamic_cast<const Exception*>(&error);
-    Report(ownError != nullptr ? ownError->Message() : std::string(error.what()));
+    Report(MessageOf(error));
 }
 
 void TErrorReport::Report(const std::string& message) {
@@ -58,8 +84,11 @@ QString TErrorReport::BoxText(const std::string& message) {
 void TErrorReport::Show(const QString& text) {
     TOpenFlag openFlag(open_);
     ++shown_;
-    QMessageBox box(QMessageBox::Critical, caption_, text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QWidget* parent = QApplication::activeWindow();
+    if (parent == nullptr) {
+        parent = mainWindow_;
+    }
+    QMessageBox box(QMessageBox::Critical, caption_, text, QMessageBox::Ok, parent);
     // Messages may quote what the user typed: never read them as markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();

@@ -10,8 +10,8 @@
 #include "app/about_box.h"
 #include "app/accel_label.h"
 #include "app/app_title.h"
-#include "app/design_font.h"
 #include "app/options_window.h"
+#include "settings/design_font.h"
 
 namespace ornet5 {
 namespace {
@@ -79,6 +79,10 @@ std::string TFace::DoseText() const {
 
 void TFace::SetDoseText(const std::string& text) {
     labelDose_->SetText(QString::fromStdString(text));
+}
+
+void TFace::SetDoseCurrent(bool current) {
+    labelDose_->setEnabled(current);
 }
 
 void TFace::SetTitleText(const std::string& text) {

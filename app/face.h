@@ -28,6 +28,9 @@ class TFace : public QWidget, public TMainDisplay {
 
     std::string DoseText() const override;
     void SetDoseText(const std::string& text) override;
+    // An old dose is drawn in the grey of text that does not apply now, and
+    // screen readers call it unavailable; the text itself stays as it is.
+    void SetDoseCurrent(bool current) override;
     void SetTitleText(const std::string& text) override;
 
     void actOptionsShowExecute();

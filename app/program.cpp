@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/accessible_controls.h"
 #include "app/app_title.h"
 #include "app/face.h"
 #include "app/guarded_application.h"
@@ -14,15 +15,17 @@ namespace ornet5 {
 TProgram::TProgram(TGuardedApplication& application)
     : application_(application), errorReport_(QString::fromUtf8(kApplicationTitle)) {
     QApplication::setWindowIcon(ProgramIcon());
-    application_.SetErrorHandler(
-        [this](const std::exception& error) { errorReport_.Report(error); });
+    InstallAccessibleControls();
+    // The one way to the report for every handler's escaping error.
+    application_.SetErrorHandler([this](const std::exception& error) { errorReport_.Post(error); });
 
     face_ = std::make_unique<TFace>();
     Face = face_.get();
+    errorReport_.SetMainWindow(face_.get());
 
     services_ = std::make_unique<const TWindowServices>(
         TWindowServices{*face_, driverTicks_, [this] { return escapeKey_.IsDown(); }, formats_,
-                        [this](const std::exception& error) { errorReport_.Report(error); }});
+                        [this](const std::exception& error) { errorReport_.Post(error); }});
     settingsWindow_ = std::make_unique<TTrelanADCFace>(*services_);
     TrelanADCFace = settingsWindow_.get();
     settingsLink_ = std::make_unique<TSettingsWindowLink>(*settingsWindow_);
@@ -42,6 +45,8 @@ TProgram::~TProgram() {
     settingsLink_.reset();
     settingsWindow_.reset();
     TrelanADCFace = nullptr;
+    // The final save's failure, say, comes after the event loop has ended.
+    errorReport_.ReportPosted();
     face_.reset();
     Face = nullptr;
     application_.SetErrorHandler(nullptr);

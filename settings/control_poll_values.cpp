@@ -31,6 +31,10 @@ void TControlPollValues::SetDoseText(const std::string& text) {
     face_.SetDoseText(text);
 }
 
+void TControlPollValues::SetDoseCurrent(bool current) {
+    face_.SetDoseCurrent(current);
+}
+
 void TControlPollValues::SetAddressText(const std::string& text) {
     controls_.address.setText(QString::fromStdString(text));
 }

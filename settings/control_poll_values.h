@@ -33,6 +33,7 @@ class TControlPollValues : public TPollValues {
 
     std::string DoseText() const override;
     void SetDoseText(const std::string& text) override;
+    void SetDoseCurrent(bool current) override;
     void SetAddressText(const std::string& text) override;
     void SetStatusText(const std::string& text) override;
 

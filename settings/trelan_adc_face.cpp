@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFont>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QShowEvent>
@@ -17,6 +16,7 @@
 #include "measure/port_open_log.h"
 #include "settings/completing_combo_box.h"
 #include "settings/control_poll_values.h"
+#include "settings/design_font.h"
 #include "settings/exclusive_radio_button.h"
 #include "settings/form_storage.h"
 #include "settings/qt_stored_form.h"
@@ -35,13 +35,6 @@ constexpr int kHelpContext = 680;
 const char* const kDesignPortName = "\\\\.\\COM3";
 const char* const kZvCaption = "Измерение в мк&Зв/ч";
 const char* const kRentgenCaption = "Измерение в мк&Р/ч";
-
-QFont DesignFont() {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
 
 // Hints are kept with their controls but never shown: no tooltips.
 void SetHint(QWidget& control, const char* hint) {
@@ -95,7 +88,7 @@ TTrelanADCFace::~TTrelanADCFace() {
 void TTrelanADCFace::BuildWindow() {
     setObjectName(QStringLiteral("TrelanADCFace"));
     setWindowTitle(QStringLiteral("Измеритель на Trelan"));
-    setFont(DesignFont());
+    setFont(SansSerifFont(11));
     setFixedSize(kClientSize);
     move(kDesignPosition);
     setProperty("helpContext", kHelpContext);
@@ -137,12 +130,12 @@ void TTrelanADCFace::BuildUnitChoice() {
     // code; the unchecking of the other button runs nothing.
     connect(rbZv_, &QAbstractButton::toggled, this, [this](bool checked) {
         if (checked) {
-            RunHandler(&TTrelanADCFace::rbZvClick);
+            RunHandler([this] { rbZvClick(); });
         }
     });
     connect(rbRentgen_, &QAbstractButton::toggled, this, [this](bool checked) {
         if (checked) {
-            RunHandler(&TTrelanADCFace::rbRentgenClick);
+            RunHandler([this] { rbRentgenClick(); });
         }
     });
 }
@@ -199,42 +192,15 @@ void TTrelanADCFace::ShowAndRaise() {
 }
 
 void TTrelanADCFace::TimerTrelanTimer() {
-    // Nothing may escape into Qt's event dispatch.
-    try {
-        pollCycle_->TimerTrelanTimer();
-    } catch (...) {
-        ReportLater(std::current_exception());
-    }
+    RunHandler([this] { pollCycle_->TimerTrelanTimer(); });
 }
 
-// The report is modal. Opened inside the tick's handler it would hold the
-// poll timer still for as long as it is open (Qt never re-enters a timer's
-// own handler); opened once the handler has returned, polling goes on
-// behind it. An error that repeats at every tick meanwhile is not piled on
-// top of the report already pending or open.
-void TTrelanADCFace::ReportLater(std::exception_ptr error) {
-    if (reporting_ || reportPending_) {
-        return;
-    }
-    reportPending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this, error] {
-            reportPending_ = false;
-            try {
-                std::rethrow_exception(error);
-            } catch (const std::exception& escaped) {
-                Report(escaped);
-            } catch (...) {
-                Report(Exception(kUnknownErrorMessage));
-            }
-        },
-        Qt::QueuedConnection);
-}
-
-void TTrelanADCFace::RunHandler(void (TTrelanADCFace::*handler)()) {
+// Nothing may escape into Qt's event dispatch. Every error goes on to the
+// one report, which alone decides between a box and a line on standard
+// error: this window keeps no count of reports of its own.
+void TTrelanADCFace::RunHandler(const std::function<void()>& handler) {
     try {
-        (this->*handler)();
+        handler();
     } catch (const std::exception& error) {
         Report(error);
     } catch (...) {
@@ -243,16 +209,14 @@ void TTrelanADCFace::RunHandler(void (TTrelanADCFace::*handler)()) {
 }
 
 void TTrelanADCFace::Report(const std::exception& error) {
-    if (reporting_ || !services_.reportError) {
+    if (!services_.reportError) {
         return;
     }
-    reporting_ = true;
     try {
         services_.reportError(error);
     } catch (...) {
         // A report that fails itself has nowhere left to go.
     }
-    reporting_ = false;
 }
 
 void TTrelanADCFace::rbZvClick() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <memory>
 
 #include <QWidget>
@@ -40,7 +41,8 @@ class TTrelanADCFace : public QWidget {
     void ShowAndRaise();
 
     // The poll timer's tick: one poll cycle. An error that escapes the cycle
-    // goes to the standard error report.
+    // goes to the standard error report, which opens its box only once the
+    // tick is over, so that polling goes on behind it.
     void TimerTrelanTimer();
     void rbZvClick();
     void rbRentgenClick();
@@ -65,8 +67,7 @@ class TTrelanADCFace : public QWidget {
     void StartPolling();
     void AttachFormStorage();
     // Runs an event handler; an error escaping it goes to the report.
-    void RunHandler(void (TTrelanADCFace::*handler)());
-    void ReportLater(std::exception_ptr error);
+    void RunHandler(const std::function<void()>& handler);
     void Report(const std::exception& error);
 
     const TWindowServices services_;
@@ -92,10 +93,6 @@ class TTrelanADCFace : public QWidget {
     // unit choices in the settings file.
     std::unique_ptr<TQtStoredForm> storedForm_;
     std::unique_ptr<TFormStorage> formStorage1_;
-    // A report is open (its modal loop keeps the timer ticking), or one is
-    // queued: either way an error of a later tick is not reported on top.
-    bool reporting_ = false;
-    bool reportPending_ = false;
 };
 
 }  // namespace ornet5

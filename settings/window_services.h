@@ -16,6 +16,8 @@ class TMainDisplay {
     virtual ~TMainDisplay() = default;
     virtual std::string DoseText() const = 0;
     virtual void SetDoseText(const std::string& text) = 0;
+    // Whether the dose shown is the present reading or an old one.
+    virtual void SetDoseCurrent(bool current) = 0;
     virtual void SetTitleText(const std::string& text) = 0;
 };
 

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "app/design_font.h"
+#include "settings/design_font.h"
 
 namespace ornet5 {
 namespace {

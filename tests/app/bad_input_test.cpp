@@ -40,7 +40,7 @@ class BadInput : public testing::Test {
         : simulator_(ORNET5_SIM_EXECUTABLE,
                      {"--link", std::string(std::getenv("XDG_CONFIG_HOME")) + "/ornet5/com3"}, {}),
           services_{face_, ticks_, [] { return false; }, formats_,
-                    [this](const std::exception& e) { report_.Report(e); }},
+                    [this](const std::exception& e) { report_.Post(e); }},
           settings_(services_),
           link_(settings_) {
         face_.SetOptionsWindow(&link_);

@@ -174,15 +174,31 @@ TEST_F(GuardedApplication, ErrorEscapingAnEventHandlerIsReportedAndTheLoopGoesOn
     EXPECT_EQ(errors_[2], "tick failed");
 }
 
+TEST(ErrorReportBox, BelongsToTheMainWindowWhenNoWindowOfTheProgramIsActive) {
+    TErrorReport report(QString::fromUtf8(kApplicationTitle));
+    TFace face;
+    report.SetMainWindow(&face);
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    QWidget* parent = nullptr;
+    test::WhenModalOpen([&parent](QWidget& modal) {
+        parent = modal.parentWidget();
+        qobject_cast<QMessageBox*>(&modal)->button(QMessageBox::Ok)->click();
+    });
+    report.Report(Exception("Отменено пользователем"));
+    EXPECT_EQ(parent, &face);
+}
+
 // The program's parts around a real settings window whose speed text is
-// not a number: every poll tick fails.
-TEST(ErrorReportWithSettingsWindow, BadSpeedTextReachesTheReportAsOneBoxAtATime) {
+// not a number: every poll tick fails, posted to the report as the program
+// does it.
+TEST(ErrorReportWithSettingsWindow,
+     BadSpeedTextReachesTheReportAsOneBoxAtATimeWithPollingBehindIt) {
     TErrorReport report(QString::fromUtf8(kApplicationTitle));
     TFace face;
     TQtTickSource ticks;
     TQtRegionalFormats formats;
     const TWindowServices services{face, ticks, [] { return false; }, formats,
-                                   [&report](const std::exception& e) { report.Report(e); }};
+                                   [&report](const std::exception& e) { report.Post(e); }};
     TTrelanADCFace settings(services);
     auto* speed = settings.findChild<QComboBox*>("CB_ComPort_Speed");
     ASSERT_NE(speed, nullptr);
@@ -195,15 +211,19 @@ TEST(ErrorReportWithSettingsWindow, BadSpeedTextReachesTheReportAsOneBoxAtATime)
     });
     watch.start(5);
     // Ticks far faster than the design's 3 s, while the box stays open.
+    int ticksWhileOpen = 0;
+    QObject::connect(&settings.TimerTrelan(), &QTimer::timeout,
+                     [&] { ticksWhileOpen += report.IsOpen() ? 1 : 0; });
     settings.TimerTrelan().setInterval(20);
     TBoxSeen seen;
     test::WhenModalOpen([&](QWidget& modal) {
         auto* box = qobject_cast<QMessageBox*>(&modal);
         ASSERT_NE(box, nullptr);
         QTimer::singleShot(600, box, [&, box] {
-            // No further tick may open the next box before the test looks.
+            // No further tick may open the next box before the test looks;
+            // errors already posted reach the report while this one is open.
             settings.TimerTrelan().stop();
-            CloseWithOk(*box, seen);
+            QTimer::singleShot(100, box, [&, box] { CloseWithOk(*box, seen); });
         });
     });
     ASSERT_TRUE(test::WaitUntil([&] { return report.ShownCount() == 1 && !report.IsOpen(); }));
@@ -214,6 +234,8 @@ TEST(ErrorReportWithSettingsWindow, BadSpeedTextReachesTheReportAsOneBoxAtATime)
     EXPECT_EQ(mostBoxes, 1);
     EXPECT_EQ(report.ShownCount(), 1);
     EXPECT_TRUE(test::VisibleMessageBoxes().isEmpty());
+    EXPECT_GE(ticksWhileOpen, 3);
+    EXPECT_EQ(report.SuppressedCount(), ticksWhileOpen);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ class ProgramWindows : public testing::Test {
   protected:
     ProgramWindows()
         : services_{face_, ticks_, [] { return false; }, formats_,
-                    [this](const std::exception& e) { report_.Report(e); }},
+                    [this](const std::exception& e) { report_.Post(e); }},
           settings_(services_),
           link_(settings_) {
         settings_.installEventFilter(&counter_);

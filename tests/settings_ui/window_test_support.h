@@ -29,6 +29,7 @@ class TFakeMainDisplay : public TMainDisplay {
   public:
     std::string DoseText() const override { return doseText; }
     void SetDoseText(const std::string& text) override { doseText = text; }
+    void SetDoseCurrent(bool current) override { doseCurrent = current; }
     void SetTitleText(const std::string& text) override {
         if (!titleError.empty()) {
             throw std::runtime_error(titleError);
@@ -37,6 +38,7 @@ class TFakeMainDisplay : public TMainDisplay {
     }
 
     std::string doseText = "ORNET";
+    bool doseCurrent = true;
     // When set, setting the heading fails with this message.
     std::string titleError;
     std::vector<std::string> titleTexts;

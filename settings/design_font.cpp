@@ -1,4 +1,4 @@
-#include "app/design_font.h"
+#include "settings/design_font.h"
 
 #include <QStringList>
 
