@@ -56,6 +56,38 @@ TEST(Program, PollsTheSimulatorAndEndsWithExitCodeZeroOnSigterm) {
     EXPECT_EQ(WEXITSTATUS(*simulatorStatus), 0);
 }
 
+// A line that never falls quiet holds an exchange only for its three
+// bounded reads, so a quit signal is honoured soon after.
+TEST(Program, EndsSoonAfterSigtermWhileAnExchangeRunsOnABabblingLine) {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        GTEST_SKIP() << "needs an X display (the test command provides one)";
+    }
+    TTempConfigHome configHome;
+    const std::string xdg = "XDG_CONFIG_HOME=" + configHome.Path().string();
+    test::TChildProcess simulator(
+        ORNET5_SIM_EXECUTABLE,
+        {"--silent", "--babble", "20", "--link", (configHome.Path() / "ornet5" / "com3").string()},
+        {xdg});
+    ASSERT_TRUE(simulator.Started());
+    ASSERT_TRUE(simulator.WaitForOutput("ready", 10s)) << simulator.Output();
+
+    test::TChildProcess program(ORNET5_PROGRAM, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(simulator.WaitForOutput("identify request", 15s)) << simulator.Output();
+    const auto signalled = std::chrono::steady_clock::now();
+    program.Signal(SIGTERM);
+    const std::optional<int> status = program.WaitForExit(30s);
+    const auto took = std::chrono::steady_clock::now() - signalled;
+    ASSERT_TRUE(status.has_value()) << "still running 30 s after SIGTERM";
+    EXPECT_TRUE(WIFEXITED(*status)) << program.Output();
+    std::printf("ended %lld ms after SIGTERM\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+    // Three reads of at most 492 ms at 9600 bit/s, with room for a loaded machine.
+    EXPECT_LT(took, 3s);
+}
+
 TEST(Program, EndsOnSigtermAlthoughTheSettingsFileCannotBeWritten) {
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0') {
