@@ -44,9 +44,7 @@ class TSettingsWindow : public TWin32Window, public TPollValues {
     bool RentgenChosen() const override;
     std::string DoseText() const override;
     void SetDoseText(const std::string& text) override;
-    // Left without override: it also builds against a poll-values
-    // interface that does not mark old doses.
-    void SetDoseCurrent(bool current);
+    void SetDoseCurrent(bool current) override;
     void SetAddressText(const std::string& text) override;
     void SetStatusText(const std::string& text) override;
 

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <iostream>
 #include <regex>
 #include <string>
 
@@ -121,6 +122,46 @@ std::string ErrorBoxMessage(HWND box) {
         }
     }
     return {};
+}
+
+struct TInkCount {
+    int text = 0;
+    int grey = 0;
+};
+
+// How many pixels of the dose label, as the screen shows it, have the
+// colour of ordinary text and how many that of text that does not apply.
+TInkCount DoseInk(HWND face) {
+    HWND label = ::GetDlgItem(face, kIdLabelDose);
+    RECT place{};
+    ::GetWindowRect(label, &place);
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP picture = ::CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, picture);
+    ::BitBlt(memory, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
+    ::GdiFlush();
+    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF grey = ::GetSysColor(COLOR_GRAYTEXT);
+    TInkCount count;
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+        // A DIB pixel is 0x00RRGGBB, a COLORREF 0x00BBGGRR.
+        const DWORD p = pixels[i];
+        const COLORREF colour = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        count.text += colour == text ? 1 : 0;
+        count.grey += colour == grey ? 1 : 0;
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(picture);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return count;
 }
 
 class TRunningProgram {
@@ -290,6 +331,25 @@ TEST_F(Ornet5Exe, MenuOpensTheSettingsAndTheAboutBoxAndLoggingOffSaves) {
     EXPECT_EQ(StoredValue(L"rbRentgen_Checked"), "True");
     EXPECT_EQ(StoredValue(L"rbZv_Checked"), "False");
     EXPECT_EQ(StoredValue(L"Visible"), "1");
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+// Ends the simulator: the last of the cases that need it (cases run in
+// the order they are written).
+TEST_F(Ornet5Exe, AnOldDoseTurnsGreyWhenTheDetectorGoesAway) {
+    TRunningProgram program;
+    ASSERT_NE(program.face, nullptr);
+    ASSERT_EQ(program.FirstDose(), "0,12");
+    EXPECT_TRUE(WaitFor([&] { return DoseInk(program.face).text > 100; }, 5s));
+    EXPECT_EQ(DoseInk(program.face).grey, 0);
+    // win32_run_with_sim.sh ends the simulator and answers "gone".
+    std::cout << "ornet5-test: end the detector" << std::endl;
+    std::string answer;
+    std::getline(std::cin, answer);
+    ASSERT_EQ(answer, "gone");
+    EXPECT_TRUE(WaitFor([&] { return DoseInk(program.face).grey > 100; }, 10s));
+    EXPECT_EQ(DoseInk(program.face).text, 0);
+    EXPECT_EQ(Text(::GetDlgItem(program.face, kIdLabelDose)), "0,12");
     EXPECT_EQ(program.Close(), 0u);
 }
 
