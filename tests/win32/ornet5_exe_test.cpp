@@ -382,6 +382,21 @@ TEST(Ornet5ExeLayout, WindowsHaveTheirDesignSizesAndPlaces) {
     EXPECT_EQ(rentgen.left, 176);
     EXPECT_EQ(rentgen.top, 80);
     EXPECT_EQ(Text(::GetDlgItem(program.settings, kIdGroupBox1)), "СОМ-порт");
+
+    // Typed text completes to the first entry it begins, case ignored; text
+    // that begins no entry stays as typed, with no entry selected.
+    HWND port = ::GetDlgItem(program.settings, kIdComPort);
+    HWND portEdit = ::FindWindowExW(port, nullptr, L"Edit", nullptr);
+    ::SendMessageW(portEdit, EM_SETSEL, 0, -1);
+    for (const wchar_t c : std::wstring(L"com2")) {
+        ::PostMessageW(portEdit, WM_CHAR, c, 1);
+    }
+    EXPECT_TRUE(WaitFor([&] { return Text(port) == "COM2"; }, 5s)) << Text(port);
+    EXPECT_EQ(::SendMessageW(port, CB_GETCURSEL, 0, 0), 1);
+    ::SendMessageW(portEdit, EM_SETSEL, 4, 4);
+    ::PostMessageW(portEdit, WM_CHAR, L'5', 1);
+    EXPECT_TRUE(WaitFor([&] { return Text(port) == "COM25"; }, 5s)) << Text(port);
+    EXPECT_EQ(::SendMessageW(port, CB_GETCURSEL, 0, 0), CB_ERR);
     EXPECT_EQ(program.Close(), 0u);
 }
 
