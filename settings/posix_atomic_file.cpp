@@ -1,4 +1,5 @@
 #include "settings/atomic_file.h"
+#include "settings/atomic_file_steps.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -46,35 +47,6 @@ void FlushFolder(const fs::path& folder) {
     }
 }
 
-// The path whose content is to change: a link's target, not the link.
-fs::path ResolveTarget(const fs::path& path) {
-    std::error_code error;
-    if (fs::is_symlink(path, error)) {
-        const fs::path target = fs::weakly_canonical(path, error);
-        if (!error) {
-            return target;
-        }
-    }
-    return path;
-}
-
-void RemoveStaleTemporaries(const fs::path& folder, const std::string& prefix) {
-    std::error_code error;
-    const auto limit = fs::file_time_type::clock::now() - kStaleTemporaryAge;
-    std::vector<fs::path> stale;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        std::error_code timeError;
-        const auto written = it->last_write_time(timeError);
-        if (name.starts_with(prefix) && !timeError && written < limit) {
-            stale.push_back(it->path());
-        }
-    }
-    for (const fs::path& file : stale) {
-        fs::remove(file, error);
-    }
-}
-
 bool InFileGroup(gid_t group) {
     if (::getegid() == group) {
         return true;
@@ -85,6 +57,8 @@ bool InFileGroup(gid_t group) {
     groups.resize(static_cast<std::size_t>(std::clamp(listed, 0, static_cast<int>(groups.size()))));
     return std::ranges::find(groups, group) != groups.end();
 }
+
+}  // namespace
 
 // The rename needs no write permission on the file itself, so it would
 // replace a file that its user made read-only. Only the write bit of the
@@ -105,6 +79,8 @@ bool MayReplace(const fs::path& target) {
     return (info.st_mode & S_IWOTH) != 0;
 }
 
+namespace {
+
 // The new file keeps the permissions of the one it replaces.
 void CopyMode(int fd, const fs::path& from) {
     struct stat info {};
@@ -112,6 +88,8 @@ void CopyMode(int fd, const fs::path& from) {
         ::fchmod(fd, info.st_mode & 07777);
     }
 }
+
+}  // namespace
 
 // Writes bytes into a new temporary file in folder; its path, or empty.
 fs::path WriteTemporary(const fs::path& target, std::string_view bytes) {
@@ -130,8 +108,6 @@ fs::path WriteTemporary(const fs::path& target, std::string_view bytes) {
     }
     return pattern;
 }
-
-}  // namespace
 
 TFileBytes ReadFileBytes(const fs::path& path) {
     std::error_code error;
@@ -156,28 +132,12 @@ TFileBytes ReadFileBytes(const fs::path& path) {
     return {TFileReadStatus::Read, std::move(bytes).str()};
 }
 
-std::string TemporaryFilePrefix(const fs::path& path) {
-    return "." + path.filename().string() + ".tmp-";
-}
-
-bool ReplaceFileBytes(const fs::path& path, std::string_view bytes) {
-    std::error_code error;
-    const fs::path target = fs::absolute(ResolveTarget(path), error);
-    if (error || !MayReplace(target)) {
-        return false;
-    }
-    const fs::path folder = target.parent_path();
-    fs::create_directories(folder, error);
-    RemoveStaleTemporaries(folder, TemporaryFilePrefix(target));
-    const fs::path temporary = WriteTemporary(target, bytes);
-    if (temporary.empty()) {
-        return false;
-    }
+bool MoveOver(const fs::path& temporary, const fs::path& target) {
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
-    FlushFolder(folder);
+    FlushFolder(target.parent_path());
     return true;
 }
 

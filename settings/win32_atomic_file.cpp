@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/atomic_file.h"
+#include "settings/atomic_file_steps.h"
 #include "settings/win32_handle.h"
 
 namespace ornet5 {
@@ -41,34 +42,7 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
-// The path whose content is to change: a link's target, not the link.
-fs::path ResolveTarget(const fs::path& path) {
-    std::error_code error;
-    if (fs::is_symlink(path, error)) {
-        const fs::path target = fs::weakly_canonical(path, error);
-        if (!error) {
-            return target;
-        }
-    }
-    return path;
-}
-
-void RemoveStaleTemporaries(const fs::path& folder, const std::string& prefix) {
-    std::error_code error;
-    const auto limit = fs::file_time_type::clock::now() - kStaleTemporaryAge;
-    std::vector<fs::path> stale;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        std::error_code timeError;
-        const auto written = it->last_write_time(timeError);
-        if (name.starts_with(prefix) && !timeError && written < limit) {
-            stale.push_back(it->path());
-        }
-    }
-    for (const fs::path& file : stale) {
-        fs::remove(file, error);
-    }
-}
+}  // namespace
 
 // The read-only attribute is the user's "do not change this file"; the
 // move below would honour it too, but saying so here keeps the rule in one
@@ -81,7 +55,7 @@ bool MayReplace(const fs::path& target) {
 
 // A new temporary file beside target; CREATE_NEW never takes over a name
 // that exists, so concurrent saves each get their own.
-fs::path CreateTemporary(const fs::path& target, std::string_view bytes) {
+fs::path WriteTemporary(const fs::path& target, std::string_view bytes) {
     static std::uint32_t counter = 0;
     const fs::path folder = target.parent_path();
     const std::string prefix = TemporaryFilePrefix(target);
@@ -107,8 +81,6 @@ fs::path CreateTemporary(const fs::path& target, std::string_view bytes) {
     return {};
 }
 
-}  // namespace
-
 TFileBytes ReadFileBytes(const fs::path& path) {
     TWin32Handle file(::CreateFileW(path.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -126,25 +98,9 @@ TFileBytes ReadFileBytes(const fs::path& path) {
     return content;
 }
 
-std::string TemporaryFilePrefix(const fs::path& path) {
-    return "." + path.filename().string() + ".tmp-";
-}
-
-bool ReplaceFileBytes(const fs::path& path, std::string_view bytes) {
-    std::error_code error;
-    const fs::path target = fs::absolute(ResolveTarget(path), error);
-    if (error || !MayReplace(target)) {
-        return false;
-    }
-    const fs::path folder = target.parent_path();
-    fs::create_directories(folder, error);
-    RemoveStaleTemporaries(folder, TemporaryFilePrefix(target));
-    const fs::path temporary = CreateTemporary(target, bytes);
-    if (temporary.empty()) {
-        return false;
-    }
-    // Within one folder the move replaces the file in one step; write-through
-    // returns only once the change is on the disk.
+// Within one folder the move replaces the file in one step; write-through
+// returns only once the change is on the disk.
+bool MoveOver(const fs::path& temporary, const fs::path& target) {
     if (!::MoveFileExW(temporary.c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ::DeleteFileW(temporary.c_str());
