@@ -383,6 +383,43 @@ TEST(Ornet5ExeLayout, WindowsHaveTheirDesignSizesAndPlaces) {
     EXPECT_EQ(rentgen.top, 80);
     EXPECT_EQ(Text(::GetDlgItem(program.settings, kIdGroupBox1)), "СОМ-порт");
 
+    // A right click on the dose label opens the popup menu where it was
+    // clicked; the context-menu key opens it at the client area's corner.
+    RECT doseOnScreen{};
+    ::GetWindowRect(::GetDlgItem(program.face, kIdLabelDose), &doseOnScreen);
+    const POINT click{doseOnScreen.left + 50, doseOnScreen.top + 40};
+    ::SetCursorPos(click.x, click.y);
+    INPUT press[2] = {};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    ::SendInput(2, press, sizeof(INPUT));
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return (menu = ::FindWindowW(L"#32768", nullptr)) != nullptr && ::IsWindowVisible(menu);
+        },
+        5s));
+    RECT menuPlace{};
+    ::GetWindowRect(menu, &menuPlace);
+    EXPECT_EQ(menuPlace.left, click.x);
+    EXPECT_EQ(menuPlace.top, click.y);
+    ::PostMessageW(program.face, WM_CANCELMODE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(menu); }, 5s));
+    ::PostMessageW(program.face, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(program.face), -1);
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return (menu = ::FindWindowW(L"#32768", nullptr)) != nullptr && ::IsWindowVisible(menu);
+        },
+        5s));
+    POINT corner{0, 0};
+    ::ClientToScreen(program.face, &corner);
+    ::GetWindowRect(menu, &menuPlace);
+    EXPECT_EQ(menuPlace.left, corner.x);
+    EXPECT_EQ(menuPlace.top, corner.y);
+    ::PostMessageW(program.face, WM_CANCELMODE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(menu); }, 5s));
+
     // Typed text completes to the first entry it begins, case ignored; text
     // that begins no entry stays as typed, with no entry selected.
     HWND port = ::GetDlgItem(program.settings, kIdComPort);
