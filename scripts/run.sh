@@ -15,8 +15,8 @@ cmake -G Ninja -S . -B build/main -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/main -j "$(nproc)"
 
 simulator=build/main/tools/ornet5-sim/ornet5-sim
-program=build/main/app/ORNET5
-shots=build/main/app/ornet5-window-shots
+program=build/main/app/qt/ORNET5
+shots=build/main/app/qt/ornet5-window-shots
 link="${XDG_CONFIG_HOME:-$HOME/.config}/ornet5/com3"
 simulator_log=build/ornet5-sim.log
 

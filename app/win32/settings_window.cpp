@@ -8,11 +8,11 @@
 #include "app/win32/face_window.h"
 #include "app/win32/wide_text.h"
 #include "app/win32/win32_stored_form.h"
+#include "app/window_exchange_environment.h"
 #include "measure/poll_cycle.h"
 #include "serial/cp_drv.h"
 #include "settings/form_storage.h"
 #include "settings/settings_file.h"
-#include "settings/window_exchange_environment.h"
 
 namespace ornet5 {
 

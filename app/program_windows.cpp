@@ -1,9 +1,0 @@
-#include "app/program_windows.h"
-
-namespace ornet5 {
-
-TFace* Face = nullptr;
-TTrelanADCFace* TrelanADCFace = nullptr;
-TAboutBox* AboutBox = nullptr;
-
-}  // namespace ornet5

@@ -1,0 +1,157 @@
+#include "app/qt/face.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include "app/app_title.h"
+#include "app/qt/about_box.h"
+#include "app/qt/accel_label.h"
+#include "app/qt/design_font.h"
+#include "app/qt/options_window.h"
+
+namespace ornet5 {
+namespace {
+
+constexpr QSize kClientSize{385, 146};
+constexpr QRect kTitleRect{0, 0, 385, 20};
+constexpr QRect kDoseRect{0, 24, 385, 121};
+
+}  // namespace
+
+const char* const TFace::kDosePlaceholder = "Ждите";
+
+TFace::TFace(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint) {
+    BuildWindow();
+    BuildMenu();
+    BuildLabels();
+}
+
+void TFace::BuildWindow() {
+    setWindowTitle(QString::fromUtf8(kApplicationTitle));
+    setFixedSize(kClientSize);
+    setFont(SansSerifFont(11));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colours.color(QPalette::Button));
+    setPalette(colours);
+    setAutoFillBackground(true);
+    // The menu opens from contextMenuEvent, for the mouse and the keyboard.
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+}
+
+void TFace::BuildMenu() {
+    popupMenu1_ = new QMenu(this);
+    // Hints are kept with the action but never shown.
+    popupMenu1_->setToolTipsVisible(false);
+
+    actOptionsShow_ = new QAction(QString::fromUtf8("&Настройки связи"), this);
+    actOptionsShow_->setToolTip(QString::fromUtf8("Настройки связи с ОРНЕТ-5"));
+    connect(actOptionsShow_, &QAction::triggered, this, [this] { actOptionsShowExecute(); });
+
+    n1_ = actOptionsShow_;
+    popupMenu1_->addAction(n1_);
+    n2_ = popupMenu1_->addSeparator();
+    nAbout_ = popupMenu1_->addAction(QString::fromUtf8("&О программе"));
+    connect(nAbout_, &QAction::triggered, this, [this] { NAboutClick(); });
+}
+
+void TFace::BuildLabels() {
+    labelTitle_ = new TAccelLabel(this);
+    labelTitle_->setGeometry(kTitleRect);
+    labelTitle_->setFont(SansSerifFont(16, true));
+    labelTitle_->SetText(QString::fromUtf8("Текущее значение мощности дозы, мкЗв/ч"));
+
+    labelDose_ = new TAccelLabel(this);
+    labelDose_->setGeometry(kDoseRect);
+    labelDose_->setFont(SerifFont(107, true));
+    labelDose_->SetText(QString::fromUtf8(kDosePlaceholder));
+}
+
+std::string TFace::DoseText() const {
+    return labelDose_->Text().toStdString();
+}
+
+void TFace::SetDoseText(const std::string& text) {
+    labelDose_->SetText(QString::fromStdString(text));
+}
+
+void TFace::SetDoseCurrent(bool current) {
+    labelDose_->setEnabled(current);
+}
+
+void TFace::SetTitleText(const std::string& text) {
+    labelTitle_->SetText(QString::fromStdString(text));
+}
+
+void TFace::actOptionsShowExecute() {
+    if (optionsWindow_ != nullptr) {
+        optionsWindow_->ShowAndRaise();
+    }
+}
+
+void TFace::FormActivate() {
+    if (!firstActivation_ || optionsWindow_ == nullptr) {
+        return;
+    }
+    // Cleared first: a save that fails opens a modal error report, whose
+    // closing activates this window again inside the close below, and a
+    // failure must not make every later activation load the settings again.
+    firstActivation_ = false;
+    // Showing loads the stored settings into the controls and closing writes
+    // them back, so the first poll already uses the user's choices.
+    optionsWindow_->ShowAndRaise();
+    optionsWindow_->Close();
+}
+
+void TFace::NAboutClick() {
+    RunAboutBox(*this);
+}
+
+bool TFace::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::WindowActivate) {
+        FormActivate();
+    }
+    return handled;
+}
+
+void TFace::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        PopupAt(event->globalPos());
+    } else {
+        PopupAt(mapToGlobal(QPoint(0, 0)));
+    }
+    event->accept();
+}
+
+void TFace::keyPressEvent(QKeyEvent* event) {
+    // The keys that Windows gives the meaning of a context-menu request; Qt
+    // does not turn them into context-menu events on every platform.
+    const bool menuKey = event->key() == Qt::Key_Menu;
+    const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (menuKey || shiftF10) {
+        PopupAt(mapToGlobal(QPoint(0, 0)));
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TFace::PopupAt(const QPoint& globalPos) {
+    popupMenu1_->popup(globalPos);
+}
+
+void TFace::closeEvent(QCloseEvent* event) {
+    event->accept();
+    // Closing the main window ends the program whatever other windows are
+    // visible, and also leaves any modal run still open.
+    QCoreApplication::exit(0);
+}
+
+}  // namespace ornet5

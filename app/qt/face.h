@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QWidget>
+
+#include "app/qt/window_services.h"
+
+class QAction;
+class QMenu;
+
+namespace ornet5 {
+
+class TAccelLabel;
+class TOptionsWindow;
+
+// The main window: a heading and the dose rate in very large digits, always
+// on top. A right click anywhere (the labels included), the context-menu key
+// or Shift+F10 opens its popup menu, which leads to the connection settings
+// window and the about box. Closing it ends the program.
+class TFace : public QWidget, public TMainDisplay {
+    Q_OBJECT
+
+  public:
+    explicit TFace(QWidget* parent = nullptr);
+
+    // The connection settings window that the popup menu and the first
+    // activation use; it must outlive this window or be reset to nullptr.
+    void SetOptionsWindow(TOptionsWindow* optionsWindow) { optionsWindow_ = optionsWindow; }
+
+    std::string DoseText() const override;
+    void SetDoseText(const std::string& text) override;
+    // An old dose is drawn in the grey of text that does not apply now, and
+    // screen readers call it unavailable; the text itself stays as it is.
+    void SetDoseCurrent(bool current) override;
+    void SetTitleText(const std::string& text) override;
+
+    void actOptionsShowExecute();
+    void FormActivate();
+    void NAboutClick();
+
+    QMenu& PopupMenu1() { return *popupMenu1_; }
+    QAction& actOptionsShow() { return *actOptionsShow_; }
+    TAccelLabel& LabelTitle() { return *labelTitle_; }
+    TAccelLabel& LabelDose() { return *labelDose_; }
+    bool FirstActivationPending() const { return firstActivation_; }
+
+    // The placeholder that the dose label shows until the first reading.
+    static const char* const kDosePlaceholder;
+
+  protected:
+    bool event(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildWindow();
+    void BuildMenu();
+    void BuildLabels();
+    void PopupAt(const QPoint& globalPos);
+
+    // Declared in the order of the window's components.
+    QMenu* popupMenu1_ = nullptr;
+    QAction* actOptionsShow_ = nullptr;
+    QAction* n1_ = nullptr;
+    TAccelLabel* labelTitle_ = nullptr;
+    TAccelLabel* labelDose_ = nullptr;
+    QAction* n2_ = nullptr;
+    QAction* nAbout_ = nullptr;
+
+    TOptionsWindow* optionsWindow_ = nullptr;
+    bool firstActivation_ = true;
+};
+
+}  // namespace ornet5

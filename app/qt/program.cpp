@@ -1,0 +1,63 @@
+#include "app/qt/program.h"
+
+#include "app/app_title.h"
+#include "app/qt/accessible_controls.h"
+#include "app/qt/face.h"
+#include "app/qt/guarded_application.h"
+#include "app/qt/program_icon.h"
+#include "app/qt/program_windows.h"
+#include "app/qt/settings_window_link.h"
+#include "app/qt/signal_quit.h"
+#include "app/qt/trelan_adc_face.h"
+
+namespace ornet5 {
+
+TProgram::TProgram(TGuardedApplication& application)
+    : application_(application), errorReport_(QString::fromUtf8(kApplicationTitle)) {
+    QApplication::setWindowIcon(ProgramIcon());
+    InstallAccessibleControls();
+    // The one way to the report for every handler's escaping error.
+    application_.SetErrorHandler([this](const std::exception& error) { errorReport_.Post(error); });
+
+    face_ = std::make_unique<TFace>();
+    Face = face_.get();
+    errorReport_.SetMainWindow(face_.get());
+
+    services_ = std::make_unique<const TWindowServices>(
+        TWindowServices{*face_, driverTicks_, [this] { return escapeKey_.IsDown(); }, formats_,
+                        [this](const std::exception& error) { errorReport_.Post(error); }});
+    settingsWindow_ = std::make_unique<TTrelanADCFace>(*services_);
+    TrelanADCFace = settingsWindow_.get();
+    settingsLink_ = std::make_unique<TSettingsWindowLink>(*settingsWindow_);
+    face_->SetOptionsWindow(settingsLink_.get());
+
+    signalQuit_ = std::make_unique<TSignalQuit>([this] {
+        // The final save may still fail; its report must not keep a
+        // program that was told to end waiting for a click.
+        errorReport_.ReportToStandardErrorOnly();
+        face_->close();
+    });
+}
+
+TProgram::~TProgram() {
+    signalQuit_.reset();
+    face_->SetOptionsWindow(nullptr);
+    settingsLink_.reset();
+    settingsWindow_.reset();
+    TrelanADCFace = nullptr;
+    // The final save's failure, say, comes after the event loop has ended.
+    errorReport_.ReportPosted();
+    face_.reset();
+    Face = nullptr;
+    application_.SetErrorHandler(nullptr);
+}
+
+int TProgram::Run() {
+    face_->show();
+    // A bare X server has no window manager to activate the new window, and
+    // the first activation is what loads the stored settings.
+    face_->activateWindow();
+    return application_.exec();
+}
+
+}  // namespace ornet5

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+
+#include "app/qt/error_report.h"
+#include "app/qt/escape_key.h"
+#include "app/qt/qt_tick_source.h"
+#include "app/qt/regional_formats.h"
+
+namespace ornet5 {
+
+class TFace;
+class TGuardedApplication;
+class TSettingsWindowLink;
+class TSignalQuit;
+class TTrelanADCFace;
+struct TWindowServices;
+
+// The program's start-up and end, in their order: the main window first,
+// then the connection settings window (hidden, its poll timer running), the
+// main window shown and run; at the end the settings window is destroyed
+// before the main window. SIGTERM, SIGINT and SIGHUP close the main window.
+class TProgram {
+  public:
+    explicit TProgram(TGuardedApplication& application);
+    ~TProgram();
+    TProgram(const TProgram&) = delete;
+    TProgram& operator=(const TProgram&) = delete;
+
+    // Shows the main window and runs the event loop until the program is
+    // told to end; returns the exit code.
+    int Run();
+
+    TFace& MainWindow() { return *face_; }
+    TTrelanADCFace& SettingsWindow() { return *settingsWindow_; }
+
+  private:
+    TGuardedApplication& application_;
+    TErrorReport errorReport_;
+    TQtTickSource driverTicks_;
+    TEscapeKey escapeKey_;
+    const TQtRegionalFormats formats_;
+    std::unique_ptr<TFace> face_;
+    std::unique_ptr<const TWindowServices> services_;
+    std::unique_ptr<TTrelanADCFace> settingsWindow_;
+    std::unique_ptr<TSettingsWindowLink> settingsLink_;
+    std::unique_ptr<TSignalQuit> signalQuit_;
+};
+
+}  // namespace ornet5

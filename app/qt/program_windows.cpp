@@ -1,0 +1,9 @@
+#include "app/qt/program_windows.h"
+
+namespace ornet5 {
+
+TFace* Face = nullptr;
+TTrelanADCFace* TrelanADCFace = nullptr;
+TAboutBox* AboutBox = nullptr;
+
+}  // namespace ornet5

@@ -1,0 +1,252 @@
+#include "app/qt/trelan_adc_face.h"
+
+#include <exception>
+#include <iostream>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app/qt/completing_combo_box.h"
+#include "app/qt/control_poll_values.h"
+#include "app/qt/design_font.h"
+#include "app/qt/exclusive_radio_button.h"
+#include "app/qt/qt_stored_form.h"
+#include "app/window_exchange_environment.h"
+#include "common/exception.h"
+#include "measure/poll_cycle.h"
+#include "measure/port_open_log.h"
+#include "settings/form_storage.h"
+#include "settings/settings_file.h"
+
+namespace ornet5 {
+
+namespace {
+
+constexpr int kPollPeriodMs = 3000;
+// The window is laid out in screen pixels and not scaled.
+constexpr QSize kClientSize{343, 117};
+constexpr QPoint kDesignPosition{360, 236};
+constexpr int kHelpContext = 680;
+const char* const kDesignPortName = "\\\\.\\COM3";
+const char* const kZvCaption = "Измерение в мк&Зв/ч";
+const char* const kRentgenCaption = "Измерение в мк&Р/ч";
+
+// Hints are kept with their controls but never shown: no tooltips.
+void SetHint(QWidget& control, const char* hint) {
+    control.setProperty("hint", QString::fromUtf8(hint));
+}
+
+TCompletingComboBox* MakeComboBox(QWidget* parent, const char* name, QRect place,
+                                  const QStringList& entries, int selected) {
+    auto* box = new TCompletingComboBox(parent);
+    box->setObjectName(QString::fromUtf8(name));
+    box->setGeometry(place);
+    box->addItems(entries);
+    box->setCurrentIndex(selected);
+    return box;
+}
+
+TExclusiveRadioButton* MakeRadioButton(QWidget* parent, const char* name, QRect place,
+                                       const char* caption) {
+    auto* button = new TExclusiveRadioButton(parent);
+    button->setObjectName(QString::fromUtf8(name));
+    button->setGeometry(place);
+    button->setText(QString::fromUtf8(caption));
+    return button;
+}
+
+}  // namespace
+
+TTrelanADCFace::TTrelanADCFace(const TWindowServices& services, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      services_(services),
+      commPort_(services.driverTicks) {
+    commPort_.SetPortName(kDesignPortName);
+    BuildWindow();
+    BuildPortGroup();
+    BuildAddressGroup();
+    BuildUnitChoice();
+    BuildStatusBar();
+    SetTabOrder();
+    StartPolling();
+    AttachFormStorage();
+}
+
+// The settings store's final save, when it is due, belongs here: the
+// controls still exist.
+TTrelanADCFace::~TTrelanADCFace() {
+    timerTrelan_->stop();
+    formStorage1_->FormDestroy();
+}
+
+void TTrelanADCFace::BuildWindow() {
+    setObjectName(QStringLiteral("TrelanADCFace"));
+    setWindowTitle(QStringLiteral("Измеритель на Trelan"));
+    setFont(SansSerifFont(11));
+    setFixedSize(kClientSize);
+    move(kDesignPosition);
+    setProperty("helpContext", kHelpContext);
+    // Hiding this window must never end the program; the main window does.
+    setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+void TTrelanADCFace::BuildPortGroup() {
+    groupBox1_ = new QGroupBox(QStringLiteral("СОМ-порт"), this);
+    groupBox1_->setObjectName(QStringLiteral("GroupBox1"));
+    groupBox1_->setGeometry(8, 0, 161, 81);
+    cbComPort_ = MakeComboBox(groupBox1_, "CB_ComPort", QRect(8, 16, 145, 21),
+                              {"COM1", "COM2", "COM3", "COM4"}, 2);
+    SetHint(*cbComPort_, "Номер COM-порта для обмена на компьютере");
+    cbComPortSpeed_ = MakeComboBox(groupBox1_, "CB_ComPort_Speed", QRect(8, 48, 145, 21),
+                                   {"19200", "9600", "4800", "2400", "1200"}, 1);
+    SetHint(*cbComPortSpeed_, "Скорость COM-порта для обмена на компьютере");
+}
+
+void TTrelanADCFace::BuildAddressGroup() {
+    groupBox2_ = new QGroupBox(QStringLiteral("Адрес ORNET-5 (4.2.zzz)"), this);
+    groupBox2_->setObjectName(QStringLiteral("GroupBox2"));
+    groupBox2_->setGeometry(176, 0, 161, 49);
+    leDeviceAdr_ = new QLineEdit(QStringLiteral("255.255.255"), groupBox2_);
+    leDeviceAdr_->setObjectName(QStringLiteral("LE_DeviceAdr"));
+    leDeviceAdr_->setGeometry(8, 16, 145, 21);
+    // Read-only still lets the user select and copy the address.
+    leDeviceAdr_->setReadOnly(true);
+    SetHint(*leDeviceAdr_, "Адрес прибора в протоколе обмена TreLAN");
+}
+
+void TTrelanADCFace::BuildUnitChoice() {
+    rbZv_ = MakeRadioButton(this, "rbZv", QRect(176, 56, 161, 17), kZvCaption);
+    rbRentgen_ = MakeRadioButton(this, "rbRentgen", QRect(176, 80, 161, 17), kRentgenCaption);
+    // The design state is set before the handlers are connected: creating
+    // the window leaves the main window's heading alone.
+    rbZv_->setChecked(true);
+    // A handler runs whenever its button becomes checked, by the user or by
+    // code; the unchecking of the other button runs nothing.
+    connect(rbZv_, &QAbstractButton::toggled, this, [this](bool checked) {
+        if (checked) {
+            RunHandler([this] { rbZvClick(); });
+        }
+    });
+    connect(rbRentgen_, &QAbstractButton::toggled, this, [this](bool checked) {
+        if (checked) {
+            RunHandler([this] { rbRentgenClick(); });
+        }
+    });
+}
+
+void TTrelanADCFace::BuildStatusBar() {
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName(QStringLiteral("StatusBar"));
+    statusBar_->setFont(QApplication::font("QStatusBar"));
+    statusBar_->setSizeGripEnabled(false);
+    statusBar_->setGeometry(0, 98, 343, 19);
+}
+
+void TTrelanADCFace::SetTabOrder() {
+    setTabOrder(cbComPort_, cbComPortSpeed_);
+    setTabOrder(cbComPortSpeed_, leDeviceAdr_);
+    setTabOrder(leDeviceAdr_, rbZv_);
+    setTabOrder(rbZv_, rbRentgen_);
+}
+
+void TTrelanADCFace::StartPolling() {
+    pollValues_ = std::make_unique<TControlPollValues>(
+        TControlPollValues::TControls{*cbComPort_, *cbComPortSpeed_, *rbRentgen_, *leDeviceAdr_,
+                                      *statusBar_},
+        services_.face);
+    exchangeEnvironment_ =
+        std::make_unique<TWindowExchangeEnvironment>(services_.escapeDown, *pollValues_);
+    portOpenLog_ = std::make_unique<TPortOpenLog>(commPort_, std::cerr);
+    pollCycle_ = std::make_unique<TPollCycle>(*portOpenLog_, *pollValues_, *exchangeEnvironment_,
+                                              services_.formats);
+    timerTrelan_ = new QTimer(this);
+    timerTrelan_->setObjectName(QStringLiteral("TimerTrelan"));
+    timerTrelan_->setInterval(kPollPeriodMs);
+    // A coarse timer may fire up to 5 % (150 ms) off at each tick; the polls
+    // keep an exact 3000 ms beat.
+    timerTrelan_->setTimerType(Qt::PreciseTimer);
+    connect(timerTrelan_, &QTimer::timeout, this, &TTrelanADCFace::TimerTrelanTimer);
+    timerTrelan_->start();
+}
+
+void TTrelanADCFace::AttachFormStorage() {
+    storedForm_ = std::make_unique<TQtStoredForm>(
+        *this, TBorderStyle::Dialog, [this](const std::exception& error) { Report(error); });
+    formStorage1_ = std::make_unique<TFormStorage>(*storedForm_, ProgramSettingsFile());
+    formStorage1_->SetOptions({TPlacementOption::Position});
+    formStorage1_->SetStoredProps({"CB_ComPort_Speed.ItemIndex", "CB_ComPort.ItemIndex",
+                                   "rbRentgen.Checked", "rbZv.Checked"});
+    formStorage1_->Loaded({});
+}
+
+void TTrelanADCFace::ShowAndRaise() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void TTrelanADCFace::TimerTrelanTimer() {
+    RunHandler([this] { pollCycle_->TimerTrelanTimer(); });
+}
+
+// Nothing may escape into Qt's event dispatch. Every error goes on to the
+// one report, which alone decides between a box and a line on standard
+// error: this window keeps no count of reports of its own.
+void TTrelanADCFace::RunHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        Report(error);
+    } catch (...) {
+        Report(Exception(kUnknownErrorMessage));
+    }
+}
+
+void TTrelanADCFace::Report(const std::exception& error) {
+    if (!services_.reportError) {
+        return;
+    }
+    try {
+        services_.reportError(error);
+    } catch (...) {
+        // A report that fails itself has nowhere left to go.
+    }
+}
+
+void TTrelanADCFace::rbZvClick() {
+    services_.face.SetTitleText(kZvCaption);
+}
+
+void TTrelanADCFace::rbRentgenClick() {
+    services_.face.SetTitleText(kRentgenCaption);
+}
+
+// The stored settings load while the window is about to appear, before it
+// is mapped, so it appears at its stored place; a window system's own
+// re-showing (after a minimise) loads nothing.
+void TTrelanADCFace::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        formStorage1_->FormShow();
+    }
+    QWidget::showEvent(event);
+}
+
+void TTrelanADCFace::closeEvent(QCloseEvent* event) {
+    // The close is always granted, and the store saves; without
+    // WA_DeleteOnClose the window only hides.
+    bool canClose = true;
+    formStorage1_->FormCloseQuery(canClose);
+    if (canClose) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+}  // namespace ornet5

@@ -1,0 +1,144 @@
+// Typed port and speed texts of any kind, and clicks while the poll timer
+// keeps running, against the simulator: nothing crashes, a failure is a
+// status text or the one error report, and polling recovers.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include "app/app_title.h"
+#include "app/qt/about_box.h"
+#include "app/qt/error_report.h"
+#include "app/qt/face.h"
+#include "app/qt/program_windows.h"
+#include "app/qt/qt_tick_source.h"
+#include "app/qt/regional_formats.h"
+#include "app/qt/settings_window_link.h"
+#include "app/qt/trelan_adc_face.h"
+#include "tests/qt/app_test_support.h"
+#include "tests/qt/child_process.h"
+
+namespace ornet5 {
+namespace {
+
+using namespace std::chrono_literals;
+
+class BadInput : public testing::Test {
+  protected:
+    BadInput()
+        : simulator_(ORNET5_SIM_EXECUTABLE,
+                     {"--link", std::string(std::getenv("XDG_CONFIG_HOME")) + "/ornet5/com3"}, {}),
+          services_{face_, ticks_, [] { return false; }, formats_,
+                    [this](const std::exception& e) { report_.Post(e); }},
+          settings_(services_),
+          link_(settings_) {
+        face_.SetOptionsWindow(&link_);
+        port_ = settings_.findChild<QComboBox*>("CB_ComPort");
+        speed_ = settings_.findChild<QComboBox*>("CB_ComPort_Speed");
+        // Every box the report opens is answered at once, and counted.
+        QObject::connect(&closer_, &QTimer::timeout, [this] {
+            const QList<QMessageBox*> boxes = test::VisibleMessageBoxes();
+            mostBoxes_ = std::max(mostBoxes_, static_cast<int>(boxes.size()));
+            for (QMessageBox* box : boxes) {
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        closer_.start(10);
+    }
+    ~BadInput() override {
+        settings_.TimerTrelan().stop();
+        face_.SetOptionsWindow(nullptr);
+    }
+
+    void Tick(int ticks) {
+        settings_.TimerTrelan().start(20);
+        QTest::qWait(ticks * 20);
+    }
+
+    test::TChildProcess simulator_;
+    TErrorReport report_{QString::fromUtf8(kApplicationTitle)};
+    TFace face_;
+    TQtTickSource ticks_;
+    TQtRegionalFormats formats_;
+    const TWindowServices services_;
+    TTrelanADCFace settings_;
+    TSettingsWindowLink link_;
+    QComboBox* port_ = nullptr;
+    QComboBox* speed_ = nullptr;
+    QTimer closer_;
+    int mostBoxes_ = 0;
+};
+
+TEST_F(BadInput, AnyTypedTextIsAStatusOrOneReportAndPollingRecovers) {
+    ASSERT_TRUE(simulator_.WaitForOutput("ready", 10s)) << simulator_.Output();
+    ASSERT_NE(port_, nullptr);
+    ASSERT_NE(speed_, nullptr);
+    const std::vector<std::pair<QString, QString>> typed{
+        {"", ""},
+        {"COM5", "abc"},
+        {"com2", "<b>9600</b>"},
+        {"COM", "-1"},
+        {"\\\\.\\COM3", "0"},
+        {QString(QChar(0)) + "1", QString(QChar(0))},
+        {QString(10000, u'x'), QString(10000, u'9')},
+        {QString::fromUtf8("СОМ3"), "99999999999999999999"},
+        {"COM3", "0x"},
+        {"COM3", " 0x2580"},
+        {"COM3", "1"},
+    };
+    for (const auto& [portText, speedText] : typed) {
+        port_->setEditText(portText);
+        speed_->setEditText(speedText);
+        Tick(4);
+        EXPECT_LE(mostBoxes_, 1) << speedText.left(20).toStdString();
+    }
+    EXPECT_GE(report_.ShownCount(), 1);
+
+    // Mended texts: the detector's readings arrive again.
+    port_->setEditText("COM3");
+    speed_->setEditText("9600");
+    face_.SetDoseText("none yet");
+    settings_.TimerTrelan().start(100);
+    EXPECT_TRUE(test::WaitUntil([this] { return face_.DoseText() != "none yet"; }, 10s))
+        << simulator_.Output();
+}
+
+TEST_F(BadInput, MenuAndAboutBoxWhileThePollTimerRuns) {
+    ASSERT_TRUE(simulator_.WaitForOutput("ready", 10s)) << simulator_.Output();
+    face_.show();
+    face_.activateWindow();
+    settings_.TimerTrelan().start(20);
+    for (int round = 0; round < 3; ++round) {
+        QTest::mouseClick(face_.windowHandle(), Qt::RightButton, {}, QPoint(100, 80));
+        ASSERT_TRUE(test::WaitUntil([this] { return face_.PopupMenu1().isVisible(); }));
+        face_.PopupMenu1().hide();
+        face_.actOptionsShow().trigger();
+        // The about box, whatever error box the closer may be answering.
+        test::WhenModalOpen([](QWidget&) {
+            QTimer::singleShot(100, [] {
+                if (AboutBox != nullptr) {
+                    QTest::keyClick(AboutBox, Qt::Key_Return);
+                }
+            });
+        });
+        face_.NAboutClick();
+    }
+    EXPECT_TRUE(settings_.isVisible());
+    EXPECT_EQ(report_.ShownCount(), 0);
+    EXPECT_TRUE(
+        test::WaitUntil([this] { return face_.DoseText() != TFace::kDosePlaceholder; }, 10s));
+}
+
+}  // namespace
+}  // namespace ornet5

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+
+#include "app/qt/window_services.h"
+#include "tests/support/temp_config_home.h"
+
+namespace ornet5::test {
+
+// The one QApplication of a test program, made on first use.
+QApplication& TestApplication();
+
+// A fresh, empty XDG_CONFIG_HOME for the life of the object: the settings
+// file and the port links of a test never touch the user's own.
+using TTemporaryConfigHome = TTempConfigHome;
+
+// Types text into a widget key by key, letters outside ASCII included.
+void TypeText(QWidget& widget, const QString& text);
+
+// The main window's two labels, recorded.
+class TFakeMainDisplay : public TMainDisplay {
+  public:
+    std::string DoseText() const override { return doseText; }
+    void SetDoseText(const std::string& text) override { doseText = text; }
+    void SetDoseCurrent(bool current) override { doseCurrent = current; }
+    void SetTitleText(const std::string& text) override {
+        if (!titleError.empty()) {
+            throw std::runtime_error(titleError);
+        }
+        titleTexts.push_back(text);
+    }
+
+    std::string doseText = "ORNET";
+    bool doseCurrent = true;
+    // When set, setting the heading fails with this message.
+    std::string titleError;
+    std::vector<std::string> titleTexts;
+};
+
+// A tick source that ticks only when told to.
+class TManualTicks : public TTickSource {
+  public:
+    void Start(std::chrono::milliseconds period, Handler handler) override {
+        period_ = period;
+        handler_ = std::move(handler);
+        running_ = true;
+    }
+    void Stop() override { running_ = false; }
+    bool IsRunning() const override { return running_; }
+
+  private:
+    std::chrono::milliseconds period_{0};
+    Handler handler_;
+    bool running_ = false;
+};
+
+// Russian regional formats at a fixed time.
+class TFixedFormats : public TRegionalFormats {
+  public:
+    std::string DecimalSeparator() const override { return ","; }
+    std::string LongTimeNow() const override { return "9:05:07"; }
+};
+
+// Everything a settings window needs, with the error report recorded.
+struct TServicesFixture {
+    TFakeMainDisplay face;
+    TManualTicks ticks;
+    TFixedFormats formats;
+    bool escapeDown = false;
+    std::vector<std::string> reportedErrors;
+    // Runs inside the report, as a modal message box would.
+    std::function<void()> duringReport;
+
+    TWindowServices Services();
+};
+
+}  // namespace ornet5::test

@@ -1,0 +1,126 @@
+// The main window together with the real connection settings window, as
+// the program puts them together, and how a quit signal ends a run.
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
+
+#include "app/app_title.h"
+#include "app/qt/error_report.h"
+#include "app/qt/face.h"
+#include "app/qt/program_windows.h"
+#include "app/qt/qt_tick_source.h"
+#include "app/qt/regional_formats.h"
+#include "app/qt/settings_window_link.h"
+#include "app/qt/signal_quit.h"
+#include "app/qt/trelan_adc_face.h"
+#include "common/exception.h"
+#include "tests/qt/app_test_support.h"
+
+namespace ornet5 {
+namespace {
+
+// Counts a window's show and hide events.
+class TShowCounter : public QObject {
+  public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        shows += event->type() == QEvent::Show ? 1 : 0;
+        hides += event->type() == QEvent::Hide ? 1 : 0;
+        return false;
+    }
+    int shows = 0;
+    int hides = 0;
+};
+
+class ProgramWindows : public testing::Test {
+  protected:
+    ProgramWindows()
+        : services_{face_, ticks_, [] { return false; }, formats_,
+                    [this](const std::exception& e) { report_.Post(e); }},
+          settings_(services_),
+          link_(settings_) {
+        settings_.installEventFilter(&counter_);
+        face_.SetOptionsWindow(&link_);
+    }
+    ~ProgramWindows() override {
+        face_.SetOptionsWindow(nullptr);
+        settings_.removeEventFilter(&counter_);
+    }
+
+    // Runs the program's event loop until something ends it; a run that
+    // is not ended within 10 s returns -1.
+    static int RunLoop() {
+        QTimer stuck;
+        stuck.setSingleShot(true);
+        QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+        stuck.start(10000);
+        return QCoreApplication::exec();
+    }
+
+    TErrorReport report_{QString::fromUtf8(kApplicationTitle)};
+    TFace face_;
+    TQtTickSource ticks_;
+    TQtRegionalFormats formats_;
+    const TWindowServices services_;
+    TTrelanADCFace settings_;
+    TSettingsWindowLink link_;
+    TShowCounter counter_;
+};
+
+TEST_F(ProgramWindows, FirstActivationShowsAndClosesTheSettingsWindowOnce) {
+    EXPECT_FALSE(settings_.isVisible());
+    face_.show();
+    face_.activateWindow();
+    ASSERT_TRUE(test::WaitUntil([this] { return counter_.hides == 1; }));
+    EXPECT_EQ(counter_.shows, 1);
+    EXPECT_FALSE(settings_.isVisible());
+    EXPECT_FALSE(face_.FirstActivationPending());
+
+    // Activating the main window again shows nothing.
+    face_.activateWindow();
+    test::WaitUntil([this] { return face_.isActiveWindow(); });
+    face_.FormActivate();
+    EXPECT_EQ(counter_.shows, 1);
+
+    // The menu entry shows it; once visible it is only brought to the front.
+    face_.actOptionsShow().trigger();
+    EXPECT_TRUE(settings_.isVisible());
+    face_.actOptionsShow().trigger();
+    EXPECT_EQ(counter_.shows, 2);
+    settings_.close();
+    EXPECT_FALSE(settings_.isVisible());
+}
+
+TEST_F(ProgramWindows, QuitSignalEndsTheRunWithExitCodeZeroWhileTheAboutBoxIsOpen) {
+    const TSignalQuit quit([this] { face_.close(); });
+    face_.show();
+    bool aboutBoxWasOpen = false;
+    test::WhenModalOpen([&](QWidget&) {
+        aboutBoxWasOpen = AboutBox != nullptr;
+        std::raise(SIGTERM);
+    });
+    QTimer::singleShot(0, &face_, [this] { face_.NAboutClick(); });
+    EXPECT_EQ(RunLoop(), 0);
+    EXPECT_TRUE(aboutBoxWasOpen);
+    EXPECT_EQ(AboutBox, nullptr);
+    EXPECT_FALSE(face_.isVisible());
+}
+
+TEST_F(ProgramWindows, QuitSignalEndsTheRunWithExitCodeZeroWhileAnErrorIsReported) {
+    const TSignalQuit quit([this] { face_.close(); });
+    face_.show();
+    test::WhenModalOpen([&](QWidget&) { std::raise(SIGHUP); });
+    QTimer::singleShot(0, &face_, [this] { report_.Report(Exception("Отменено пользователем")); });
+    EXPECT_EQ(RunLoop(), 0);
+    EXPECT_EQ(report_.ShownCount(), 1);
+    EXPECT_FALSE(report_.IsOpen());
+    EXPECT_TRUE(test::VisibleMessageBoxes().isEmpty());
+}
+
+}  // namespace
+}  // namespace ornet5
