@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/win32_utf8.h"
 #include "serial/serial_enums.h"
 #include "serial/win32_comm_state.h"
 #include "serial/win32_read_wait.h"
@@ -81,14 +82,7 @@ std::string Win32ErrorText(unsigned long errorCode) {
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, errorCode, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string result;
-    if (length > 0) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0,
-                                             nullptr, nullptr);
-        result.resize(static_cast<std::size_t>(std::max(size, 0)));
-        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), result.data(), size,
-                            nullptr, nullptr);
-    }
+    std::string result = length > 0 ? Utf8(std::wstring_view(text, length)) : std::string();
     LocalFree(text);
     while (!result.empty() && (result.back() == '\n' || result.back() == '\r')) {
         result.pop_back();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/win32_utf8.h"
+
 namespace ornet5 {
 
 namespace {
@@ -10,17 +12,10 @@ namespace {
 // (LOCALE_SDECIMAL allows 4 characters, a time format 80).
 constexpr int kTextCapacity = 128;
 
-// The program's texts are UTF-8; Windows gives UTF-16. length counts the
-// terminating zero, as the locale functions report it.
-std::string Utf8(const wchar_t* text, int length) {
-    if (length <= 1) {
-        return {};
-    }
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text, length - 1, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, length - 1, result.data(), size, nullptr, nullptr);
-    return result;
+// length counts the terminating zero, as the locale functions report it;
+// a failed call reports 0.
+std::string LocaleText(const wchar_t* text, int length) {
+    return length <= 1 ? std::string() : Utf8(std::wstring_view(text, length - 1));
 }
 
 }  // namespace
@@ -29,15 +24,15 @@ std::string Utf8(const wchar_t* text, int length) {
 // separator, which is visible but does no harm.
 std::string TWin32RegionalFormats::DecimalSeparator() const {
     wchar_t text[kTextCapacity];
-    return Utf8(text,
-                GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, text, kTextCapacity));
+    return LocaleText(
+        text, GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, text, kTextCapacity));
 }
 
 // No time and no format given: the current local time in the user's long
 // time format.
 std::string TWin32RegionalFormats::LongTimeNow() const {
     wchar_t text[kTextCapacity];
-    return Utf8(
+    return LocaleText(
         text, GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, text, kTextCapacity));
 }
 

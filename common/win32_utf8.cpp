@@ -1,0 +1,46 @@
+#include "common/win32_utf8.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <stdexcept>
+
+namespace ornet5 {
+
+namespace {
+
+int CheckedLength(std::size_t size) {
+    if (size > static_cast<std::size_t>(INT_MAX)) {
+        throw std::length_error("text too long for Windows");
+    }
+    return static_cast<int>(size);
+}
+
+}  // namespace
+
+std::wstring Wide(std::string_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = CheckedLength(text.size());
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string Utf8(std::wstring_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = CheckedLength(text.size());
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}
+
+}  // namespace ornet5
