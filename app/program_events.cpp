@@ -1,5 +1,7 @@
 #include "app/program_events.h"
 
+#include <utility>
+
 #include "app/app_title.h"
 #include "common/exception.h"
 #include "measure/poll_cycle.h"
@@ -17,7 +19,30 @@ std::string ErrorBoxText(const std::string& message) {
     return text;
 }
 
-TProgramEvents::TProgramEvents(TProgramWindows& windows) : windows_(windows) {}
+namespace {
+
+// The system's own errors keep their whole text, zero bytes included.
+std::string MessageOf(const std::exception& error) {
+    const auto* ownError = dynamic_cast<const Exception*>(&error);
+    return ownError != nullptr ? ownError->Message() : std::string(error.what());
+}
+
+// Clears the open mark when the box's modal run ends, however it ends.
+class TOpenMark {
+  public:
+    explicit TOpenMark(bool& mark) : mark_(mark) { mark_ = true; }
+    ~TOpenMark() { mark_ = false; }
+    TOpenMark(const TOpenMark&) = delete;
+    TOpenMark& operator=(const TOpenMark&) = delete;
+
+  private:
+    bool& mark_;
+};
+
+}  // namespace
+
+TProgramEvents::TProgramEvents(TProgramWindows& windows, std::ostream& errorLog)
+    : windows_(windows), errorLog_(errorLog) {}
 
 void TProgramEvents::FormActivate() {
     if (!firstActivation_) {
@@ -56,34 +81,72 @@ void TProgramEvents::Run(const std::function<void()>& handler) noexcept {
     try {
         handler();
     } catch (const std::exception& error) {
-        Report(error);
+        Post(error);
     } catch (...) {
-        Report(kUnknownErrorMessage);
+        Post(Exception(kUnknownErrorMessage));
     }
 }
 
-void TProgramEvents::Report(const std::exception& error) noexcept {
-    // The system's own errors keep their whole text, zero bytes included.
-    const auto* ownError = dynamic_cast<const Exception*>(&error);
+void TProgramEvents::Post(const std::exception& error) noexcept {
     try {
-        Report(ownError != nullptr ? ownError->Message() : std::string(error.what()));
+        posted_.push_back(MessageOf(error));
+        windows_.CallLater([this] { ReportFirstPosted(); });
+    } catch (...) {
+        // Out of memory: the error cannot even be queued. Whatever was
+        // queued is reported at the latest by ReportPosted.
+    }
+}
+
+void TProgramEvents::ReportPosted() noexcept {
+    while (!posted_.empty()) {
+        ReportFirstPosted();
+    }
+}
+
+// One call per posted error; ReportPosted may have taken its error already.
+void TProgramEvents::ReportFirstPosted() noexcept {
+    if (posted_.empty()) {
+        return;
+    }
+    std::string message = std::move(posted_.front());
+    posted_.pop_front();
+    Report(message);
+}
+
+void TProgramEvents::Report(const std::exception& error) noexcept {
+    try {
+        Report(MessageOf(error));
     } catch (...) {
         // Copying the message failed: there is nothing left to show.
     }
 }
 
 void TProgramEvents::Report(const std::string& message) noexcept {
-    if (boxOpen_) {
-        ++suppressed_;
-        return;
-    }
-    boxOpen_ = true;
     try {
-        windows_.ShowErrorBox(kApplicationTitle, ErrorBoxText(message));
+        const std::string text = ErrorBoxText(message);
+        if (unattended_) {
+            Log("error while ending", text);
+            return;
+        }
+        if (boxOpen_) {
+            Log("error while an error report is open", text);
+            return;
+        }
+        const TOpenMark openMark(boxOpen_);
+        ++shown_;
+        windows_.ShowErrorBox(kApplicationTitle, text);
     } catch (...) {
         // A report that fails itself has nowhere left to go.
     }
-    boxOpen_ = false;
+}
+
+void TProgramEvents::Log(const char* situation, const std::string& text) noexcept {
+    ++suppressed_;
+    try {
+        errorLog_ << "ORNET5: " << situation << ": " << text << std::endl;
+    } catch (...) {
+        // The error log itself failed: nothing more can be done.
+    }
 }
 
 }  // namespace ornet5

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <deque>
 #include <exception>
 #include <functional>
+#include <iostream>
 #include <string>
 
 namespace ornet5 {
@@ -24,6 +26,11 @@ class TProgramWindows {
     // The modal message box of the standard error report; returns when the
     // user has closed it.
     virtual void ShowErrorBox(const std::string& caption, const std::string& text) = 0;
+    // Makes the call once the event loop runs again, after the handler now
+    // running has returned. A toolkit whose modal loops go on dispatching the
+    // timer that is showing a box (Win32) may make it at once; Qt does not
+    // re-enter a timer's handler, so there the box must wait for the loop.
+    virtual void CallLater(std::function<void()> call) { call(); }
 };
 
 // The standard error report's text: the message, with a full stop appended
@@ -35,7 +42,8 @@ std::string ErrorBoxText(const std::string& message);
 // What happens on each window event, written once for both front ends.
 class TProgramEvents {
   public:
-    explicit TProgramEvents(TProgramWindows& windows);
+    // Reports that open no box are written to errorLog (standard error).
+    explicit TProgramEvents(TProgramWindows& windows, std::ostream& errorLog = std::cerr);
 
     // The main window became active: the first time only, the settings
     // window is shown and at once closed, so the stored choices load before
@@ -50,27 +58,46 @@ class TProgramEvents {
     // that is not a number, the user's cancel) goes to the report.
     void TimerTrelanTimer(TPollCycle& cycle);
 
-    // Runs an event handler; an error escaping it goes to the one report.
+    // Runs an event handler; an error escaping it is posted to the report.
     void Run(const std::function<void()>& handler) noexcept;
 
-    // The standard error report. While a box is open (its modal loop goes
-    // on dispatching the poll timer), a further error opens no second box:
-    // it is counted, and a failure that persists is shown again by the
-    // first tick after the user has closed the box.
+    // The standard error report: one modal box with the program's title
+    // and the message. Posted errors are reported once the handler that
+    // raised them has returned, so polling goes on behind the box.
+    //
+    // At most one box is open at a time. An error reported while a box is
+    // open (a failure that repeats at every poll tick, say) opens no second
+    // box: it is written to the error log and counted. A failure that
+    // persists is shown again by the first tick after the box is closed.
+    void Post(const std::exception& error) noexcept;
     void Report(const std::exception& error) noexcept;
     void Report(const std::string& message) noexcept;
+    // Reports at once what was posted and not yet reported: for errors of
+    // the program's end, after the event loop has stopped.
+    void ReportPosted() noexcept;
+    // Once the program is told to end by a signal, nobody may be there to
+    // click OK: from then on reports go to the error log only.
+    void ReportToErrorLogOnly() { unattended_ = true; }
 
     bool FirstActivationPending() const { return firstActivation_; }
     bool ErrorBoxOpen() const { return boxOpen_; }
+    int ShownReports() const { return shown_; }
     int SuppressedReports() const { return suppressed_; }
 
     static const char* const kZvHeading;
     static const char* const kRentgenHeading;
 
   private:
+    void ReportFirstPosted() noexcept;
+    void Log(const char* situation, const std::string& text) noexcept;
+
     TProgramWindows& windows_;
+    std::ostream& errorLog_;
+    std::deque<std::string> posted_;
     bool firstActivation_ = true;
     bool boxOpen_ = false;
+    bool unattended_ = false;
+    int shown_ = 0;
     int suppressed_ = 0;
 };
 

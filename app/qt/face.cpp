@@ -8,10 +8,9 @@
 #include <QMenu>
 
 #include "app/app_title.h"
-#include "app/qt/about_box.h"
+#include "app/program_events.h"
 #include "app/qt/accel_label.h"
 #include "app/qt/design_font.h"
-#include "app/qt/options_window.h"
 
 namespace ornet5 {
 namespace {
@@ -90,27 +89,21 @@ void TFace::SetTitleText(const std::string& text) {
 }
 
 void TFace::actOptionsShowExecute() {
-    if (optionsWindow_ != nullptr) {
-        optionsWindow_->ShowAndRaise();
+    if (events_ != nullptr) {
+        events_->actOptionsShowExecute();
     }
 }
 
 void TFace::FormActivate() {
-    if (!firstActivation_ || optionsWindow_ == nullptr) {
-        return;
+    if (events_ != nullptr) {
+        events_->FormActivate();
     }
-    // Cleared first: a save that fails opens a modal error report, whose
-    // closing activates this window again inside the close below, and a
-    // failure must not make every later activation load the settings again.
-    firstActivation_ = false;
-    // Showing loads the stored settings into the controls and closing writes
-    // them back, so the first poll already uses the user's choices.
-    optionsWindow_->ShowAndRaise();
-    optionsWindow_->Close();
 }
 
 void TFace::NAboutClick() {
-    RunAboutBox(*this);
+    if (events_ != nullptr) {
+        events_->NAboutClick();
+    }
 }
 
 bool TFace::event(QEvent* event) {

@@ -10,7 +10,7 @@ class QMenu;
 namespace ornet5 {
 
 class TAccelLabel;
-class TOptionsWindow;
+class TProgramEvents;
 
 // The main window: a heading and the dose rate in very large digits, always
 // on top. A right click anywhere (the labels included), the context-menu key
@@ -22,9 +22,9 @@ class TFace : public QWidget, public TMainDisplay {
   public:
     explicit TFace(QWidget* parent = nullptr);
 
-    // The connection settings window that the popup menu and the first
-    // activation use; it must outlive this window or be reset to nullptr.
-    void SetOptionsWindow(TOptionsWindow* optionsWindow) { optionsWindow_ = optionsWindow; }
+    // What happens on the first activation and the popup entries; it must
+    // outlive this window or be reset to nullptr.
+    void SetEvents(TProgramEvents* events) { events_ = events; }
 
     std::string DoseText() const override;
     void SetDoseText(const std::string& text) override;
@@ -41,7 +41,6 @@ class TFace : public QWidget, public TMainDisplay {
     QAction& actOptionsShow() { return *actOptionsShow_; }
     TAccelLabel& LabelTitle() { return *labelTitle_; }
     TAccelLabel& LabelDose() { return *labelDose_; }
-    bool FirstActivationPending() const { return firstActivation_; }
 
     // The placeholder that the dose label shows until the first reading.
     static const char* const kDosePlaceholder;
@@ -67,8 +66,7 @@ class TFace : public QWidget, public TMainDisplay {
     QAction* n2_ = nullptr;
     QAction* nAbout_ = nullptr;
 
-    TOptionsWindow* optionsWindow_ = nullptr;
-    bool firstActivation_ = true;
+    TProgramEvents* events_ = nullptr;
 };
 
 }  // namespace ornet5

@@ -6,50 +6,52 @@
 #include "app/qt/guarded_application.h"
 #include "app/qt/program_icon.h"
 #include "app/qt/program_windows.h"
-#include "app/qt/settings_window_link.h"
+#include "app/qt/qt_program_windows.h"
 #include "app/qt/signal_quit.h"
 #include "app/qt/trelan_adc_face.h"
 
 namespace ornet5 {
 
-TProgram::TProgram(TGuardedApplication& application)
-    : application_(application), errorReport_(QString::fromUtf8(kApplicationTitle)) {
+TProgram::TProgram(TGuardedApplication& application) : application_(application) {
     QApplication::setWindowIcon(ProgramIcon());
     InstallAccessibleControls();
-    // The one way to the report for every handler's escaping error.
-    application_.SetErrorHandler([this](const std::exception& error) { errorReport_.Post(error); });
 
     face_ = std::make_unique<TFace>();
     Face = face_.get();
-    errorReport_.SetMainWindow(face_.get());
+    windows_ = std::make_unique<TQtProgramWindows>(*face_);
+    events_ = std::make_unique<TProgramEvents>(*windows_);
+    // The one way to the report for every handler's escaping error.
+    application_.SetErrorHandler([this](const std::exception& error) { events_->Post(error); });
 
     services_ = std::make_unique<const TWindowServices>(
         TWindowServices{*face_, driverTicks_, [this] { return escapeKey_.IsDown(); }, formats_,
-                        [this](const std::exception& error) { errorReport_.Post(error); }});
+                        [this](const std::exception& error) { events_->Post(error); }});
     settingsWindow_ = std::make_unique<TTrelanADCFace>(*services_);
     TrelanADCFace = settingsWindow_.get();
-    settingsLink_ = std::make_unique<TSettingsWindowLink>(*settingsWindow_);
-    face_->SetOptionsWindow(settingsLink_.get());
+    windows_->SetSettingsWindow(settingsWindow_.get());
+    face_->SetEvents(events_.get());
 
     signalQuit_ = std::make_unique<TSignalQuit>([this] {
         // The final save may still fail; its report must not keep a
         // program that was told to end waiting for a click.
-        errorReport_.ReportToStandardErrorOnly();
+        events_->ReportToErrorLogOnly();
         face_->close();
     });
 }
 
 TProgram::~TProgram() {
     signalQuit_.reset();
-    face_->SetOptionsWindow(nullptr);
-    settingsLink_.reset();
+    face_->SetEvents(nullptr);
+    windows_->SetSettingsWindow(nullptr);
     settingsWindow_.reset();
     TrelanADCFace = nullptr;
     // The final save's failure, say, comes after the event loop has ended.
-    errorReport_.ReportPosted();
+    events_->ReportPosted();
+    application_.SetErrorHandler(nullptr);
+    events_.reset();
+    windows_.reset();
     face_.reset();
     Face = nullptr;
-    application_.SetErrorHandler(nullptr);
 }
 
 int TProgram::Run() {

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/qt/error_report.h"
+#include "app/program_events.h"
 #include "app/qt/escape_key.h"
 #include "app/qt/qt_tick_source.h"
 #include "app/qt/regional_formats.h"
@@ -11,7 +11,7 @@ namespace ornet5 {
 
 class TFace;
 class TGuardedApplication;
-class TSettingsWindowLink;
+class TQtProgramWindows;
 class TSignalQuit;
 class TTrelanADCFace;
 struct TWindowServices;
@@ -33,17 +33,18 @@ class TProgram {
 
     TFace& MainWindow() { return *face_; }
     TTrelanADCFace& SettingsWindow() { return *settingsWindow_; }
+    TProgramEvents& Events() { return *events_; }
 
   private:
     TGuardedApplication& application_;
-    TErrorReport errorReport_;
     TQtTickSource driverTicks_;
     TEscapeKey escapeKey_;
     const TQtRegionalFormats formats_;
     std::unique_ptr<TFace> face_;
+    std::unique_ptr<TQtProgramWindows> windows_;
+    std::unique_ptr<TProgramEvents> events_;
     std::unique_ptr<const TWindowServices> services_;
     std::unique_ptr<TTrelanADCFace> settingsWindow_;
-    std::unique_ptr<TSettingsWindowLink> settingsLink_;
     std::unique_ptr<TSignalQuit> signalQuit_;
 };
 

@@ -18,13 +18,13 @@
 #include <QTimer>
 
 #include "app/app_title.h"
+#include "app/program_events.h"
 #include "app/qt/about_box.h"
-#include "app/qt/error_report.h"
 #include "app/qt/face.h"
 #include "app/qt/program_windows.h"
+#include "app/qt/qt_program_windows.h"
 #include "app/qt/qt_tick_source.h"
 #include "app/qt/regional_formats.h"
-#include "app/qt/settings_window_link.h"
 #include "app/qt/trelan_adc_face.h"
 #include "tests/qt/app_test_support.h"
 #include "tests/qt/child_process.h"
@@ -40,10 +40,10 @@ class BadInput : public testing::Test {
         : simulator_(ORNET5_SIM_EXECUTABLE,
                      {"--link", std::string(std::getenv("XDG_CONFIG_HOME")) + "/ornet5/com3"}, {}),
           services_{face_, ticks_, [] { return false; }, formats_,
-                    [this](const std::exception& e) { report_.Post(e); }},
-          settings_(services_),
-          link_(settings_) {
-        face_.SetOptionsWindow(&link_);
+                    [this](const std::exception& e) { events_.Post(e); }},
+          settings_(services_) {
+        windows_.SetSettingsWindow(&settings_);
+        face_.SetEvents(&events_);
         port_ = settings_.findChild<QComboBox*>("CB_ComPort");
         speed_ = settings_.findChild<QComboBox*>("CB_ComPort_Speed");
         // Every box the report opens is answered at once, and counted.
@@ -58,7 +58,8 @@ class BadInput : public testing::Test {
     }
     ~BadInput() override {
         settings_.TimerTrelan().stop();
-        face_.SetOptionsWindow(nullptr);
+        face_.SetEvents(nullptr);
+        windows_.SetSettingsWindow(nullptr);
     }
 
     void Tick(int ticks) {
@@ -67,13 +68,13 @@ class BadInput : public testing::Test {
     }
 
     test::TChildProcess simulator_;
-    TErrorReport report_{QString::fromUtf8(kApplicationTitle)};
     TFace face_;
+    TQtProgramWindows windows_{face_};
+    TProgramEvents events_{windows_};
     TQtTickSource ticks_;
     TQtRegionalFormats formats_;
     const TWindowServices services_;
     TTrelanADCFace settings_;
-    TSettingsWindowLink link_;
     QComboBox* port_ = nullptr;
     QComboBox* speed_ = nullptr;
     QTimer closer_;
@@ -103,7 +104,7 @@ TEST_F(BadInput, AnyTypedTextIsAStatusOrOneReportAndPollingRecovers) {
         Tick(4);
         EXPECT_LE(mostBoxes_, 1) << speedText.left(20).toStdString();
     }
-    EXPECT_GE(report_.ShownCount(), 1);
+    EXPECT_GE(events_.ShownReports(), 1);
 
     // Mended texts: the detector's readings arrive again.
     port_->setEditText("COM3");
@@ -135,7 +136,7 @@ TEST_F(BadInput, MenuAndAboutBoxWhileThePollTimerRuns) {
         face_.NAboutClick();
     }
     EXPECT_TRUE(settings_.isVisible());
-    EXPECT_EQ(report_.ShownCount(), 0);
+    EXPECT_EQ(events_.ShownReports(), 0);
     EXPECT_TRUE(
         test::WaitUntil([this] { return face_.DoseText() != TFace::kDosePlaceholder; }, 10s));
 }

@@ -1,4 +1,4 @@
-#include "app/qt/error_report.h"
+#include "app/qt/qt_program_windows.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "app/app_title.h"
+#include "app/program_events.h"
 #include "app/qt/face.h"
 #include "app/qt/guarded_application.h"
 #include "app/qt/qt_tick_source.h"
@@ -22,22 +23,6 @@
 
 namespace ornet5 {
 namespace {
-
-TEST(ErrorReportText, FullStopFollowsACharacterAboveTheFullStop) {
-    EXPECT_EQ(TErrorReport::BoxText("Отменено пользователем"),
-              QString::fromUtf8("Отменено пользователем."));
-    EXPECT_EQ(TErrorReport::BoxText("'x' is not a valid integer value"),
-              "'x' is not a valid integer value.");
-    EXPECT_EQ(TErrorReport::BoxText("value 1"), "value 1.");
-    EXPECT_EQ(TErrorReport::BoxText("path/"), "path/.");  // '/' is just above '.'
-    EXPECT_EQ(TErrorReport::BoxText("\xF0\x9F\x98\x80"), QString::fromUtf8("\xF0\x9F\x98\x80."));
-    // At or below the full stop: nothing appended.
-    EXPECT_EQ(TErrorReport::BoxText("Done."), "Done.");
-    EXPECT_EQ(TErrorReport::BoxText("minus-"), "minus-");
-    EXPECT_EQ(TErrorReport::BoxText("'' is not valid, "), "'' is not valid, ");
-    EXPECT_EQ(TErrorReport::BoxText("trailing blank "), "trailing blank ");
-    EXPECT_EQ(TErrorReport::BoxText(""), "");
-}
 
 // Clicks OK on the error report's box once it is open, after checking that
 // it is the only one; collects what it saw.
@@ -71,16 +56,16 @@ void CloseWhenOpen(TBoxSeen& seen, int afterMs = 0) {
 }
 
 TEST(ErrorReportBox, IsOneModalStopBoxWithOkAndTheTitle) {
-    TErrorReport report(QString::fromUtf8(kApplicationTitle));
     // With no window of the program active, the box belongs to the main
     // window, so that it never opens behind it.
     TFace face;
-    report.SetMainWindow(&face);
+    TQtProgramWindows windows(face);
+    TProgramEvents report(windows);
     TBoxSeen seen;
     CloseWhenOpen(seen);
     report.Report(Exception("Отменено пользователем"));
-    EXPECT_FALSE(report.IsOpen());
-    EXPECT_EQ(report.ShownCount(), 1);
+    EXPECT_FALSE(report.ErrorBoxOpen());
+    EXPECT_EQ(report.ShownReports(), 1);
     EXPECT_EQ(seen.visibleBoxes, 1);
     EXPECT_EQ(seen.caption, QString::fromUtf8("ОРНЕТ-5"));
     EXPECT_EQ(seen.text, QString::fromUtf8("Отменено пользователем."));
@@ -91,7 +76,9 @@ TEST(ErrorReportBox, IsOneModalStopBoxWithOkAndTheTitle) {
 }
 
 TEST(ErrorReportBox, ShowsTypedTextAsItIsNotAsMarkup) {
-    TErrorReport report(QString::fromUtf8(kApplicationTitle));
+    TFace face;
+    TQtProgramWindows windows(face);
+    TProgramEvents report(windows);
     TBoxSeen seen;
     CloseWhenOpen(seen);
     report.Report(EConvertError("'<b>9600</b>&amp;' is not a valid integer value"));
@@ -100,7 +87,9 @@ TEST(ErrorReportBox, ShowsTypedTextAsItIsNotAsMarkup) {
 }
 
 TEST(ErrorReportBox, ShowsAZeroByteInTheMessageAndWhatFollowsIt) {
-    TErrorReport report(QString::fromUtf8(kApplicationTitle));
+    TFace face;
+    TQtProgramWindows windows(face);
+    TProgramEvents report(windows);
     TBoxSeen seen;
     CloseWhenOpen(seen);
     using namespace std::string_literals;
@@ -109,7 +98,9 @@ TEST(ErrorReportBox, ShowsAZeroByteInTheMessageAndWhatFollowsIt) {
 }
 
 TEST(ErrorReportBox, ErrorsWhileABoxIsOpenOpenNoFurtherBox) {
-    TErrorReport report(QString::fromUtf8(kApplicationTitle));
+    TFace face;
+    TQtProgramWindows windows(face);
+    TProgramEvents report(windows);
     // A failure repeating every 20 ms while the first box stays open 400 ms.
     QTimer repeating;
     int repeats = 0;
@@ -124,15 +115,15 @@ TEST(ErrorReportBox, ErrorsWhileABoxIsOpenOpenNoFurtherBox) {
     repeating.stop();
 
     EXPECT_EQ(seen.visibleBoxes, 1);
-    EXPECT_EQ(report.ShownCount(), 1);
+    EXPECT_EQ(report.ShownReports(), 1);
     EXPECT_GE(repeats, 5);
-    EXPECT_EQ(report.SuppressedCount(), repeats);
+    EXPECT_EQ(report.SuppressedReports(), repeats);
 
     // Once closed, the next error is shown again.
     TBoxSeen next;
     CloseWhenOpen(next);
     report.Report(Exception("later"));
-    EXPECT_EQ(report.ShownCount(), 2);
+    EXPECT_EQ(report.ShownReports(), 2);
     EXPECT_EQ(next.text, "later.");
 }
 
@@ -186,8 +177,9 @@ TEST_F(GuardedApplication, ErrorEscapingAnEventHandlerIsReportedAndTheLoopGoesOn
 // does it.
 TEST(ErrorReportWithSettingsWindow,
      BadSpeedTextReachesTheReportAsOneBoxAtATimeWithPollingBehindIt) {
-    TErrorReport report(QString::fromUtf8(kApplicationTitle));
     TFace face;
+    TQtProgramWindows windows(face);
+    TProgramEvents report(windows);
     TQtTickSource ticks;
     TQtRegionalFormats formats;
     const TWindowServices services{face, ticks, [] { return false; }, formats,
@@ -206,7 +198,7 @@ TEST(ErrorReportWithSettingsWindow,
     // Ticks far faster than the design's 3 s, while the box stays open.
     int ticksWhileOpen = 0;
     QObject::connect(&settings.TimerTrelan(), &QTimer::timeout,
-                     [&] { ticksWhileOpen += report.IsOpen() ? 1 : 0; });
+                     [&] { ticksWhileOpen += report.ErrorBoxOpen() ? 1 : 0; });
     settings.TimerTrelan().setInterval(20);
     TBoxSeen seen;
     test::WhenModalOpen([&](QWidget& modal) {
@@ -219,16 +211,17 @@ TEST(ErrorReportWithSettingsWindow,
             QTimer::singleShot(100, box, [&, box] { CloseWithOk(*box, seen); });
         });
     });
-    ASSERT_TRUE(test::WaitUntil([&] { return report.ShownCount() == 1 && !report.IsOpen(); }));
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return report.ShownReports() == 1 && !report.ErrorBoxOpen(); }));
     watch.stop();
 
     EXPECT_EQ(seen.text, "'abc' is not a valid integer value.");
     EXPECT_EQ(seen.visibleBoxes, 1);
     EXPECT_EQ(mostBoxes, 1);
-    EXPECT_EQ(report.ShownCount(), 1);
+    EXPECT_EQ(report.ShownReports(), 1);
     EXPECT_TRUE(test::VisibleMessageBoxes().isEmpty());
     EXPECT_GE(ticksWhileOpen, 3);
-    EXPECT_EQ(report.SuppressedCount(), ticksWhileOpen);
+    EXPECT_EQ(report.SuppressedReports(), ticksWhileOpen);
 }
 
 }  // namespace

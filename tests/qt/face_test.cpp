@@ -11,19 +11,24 @@
 #include <QMenu>
 #include <QTest>
 
+#include "app/program_events.h"
 #include "app/qt/accel_label.h"
-#include "app/qt/options_window.h"
 #include "common/exception.h"
 #include "tests/qt/app_test_support.h"
 
 namespace ornet5 {
 namespace {
 
-// Records the show and close calls the main window makes.
-class TRecordingOptionsWindow : public TOptionsWindow {
+// Records what the main window's events ask of the program's windows.
+class TRecordingWindows : public TProgramWindows {
   public:
-    void ShowAndRaise() override { calls.push_back("show"); }
-    void Close() override { calls.push_back("close"); }
+    void ShowSettingsWindow() override { calls.push_back("show"); }
+    void CloseSettingsWindow() override { calls.push_back("close"); }
+    void SetTitleText(const std::string& text) override { calls.push_back("title " + text); }
+    void RunAboutBox() override { calls.push_back("about"); }
+    void ShowErrorBox(const std::string&, const std::string& text) override {
+        calls.push_back("box " + text);
+    }
     std::vector<std::string> calls;
 };
 
@@ -106,20 +111,22 @@ TEST(FaceMenu, HasTheThreeEntries) {
 
 TEST(FaceMenu, SettingsEntryShowsTheSettingsWindowEachTime) {
     TFace face;
-    TRecordingOptionsWindow options;
-    face.SetOptionsWindow(&options);
+    TRecordingWindows windows;
+    TProgramEvents events(windows);
+    face.SetEvents(&events);
     face.actOptionsShow().trigger();
     face.actOptionsShow().trigger();
-    EXPECT_EQ(options.calls, (std::vector<std::string>{"show", "show"}));
+    EXPECT_EQ(windows.calls, (std::vector<std::string>{"show", "show"}));
+    face.SetEvents(nullptr);
 }
 
 // A failing save reports an error from inside the close; closing that
 // report activates the main window again.
-class TFailingOptionsWindow : public TRecordingOptionsWindow {
+class TFailingWindows : public TRecordingWindows {
   public:
-    explicit TFailingOptionsWindow(TFace& face) : face_(face) {}
-    void Close() override {
-        TRecordingOptionsWindow::Close();
+    explicit TFailingWindows(TFace& face) : face_(face) {}
+    void CloseSettingsWindow() override {
+        TRecordingWindows::CloseSettingsWindow();
         if (!reactivated_) {
             reactivated_ = true;
             face_.FormActivate();
@@ -134,19 +141,21 @@ class TFailingOptionsWindow : public TRecordingOptionsWindow {
 
 TEST(FaceActivation, AFailedFirstLoadAndSaveIsNotRepeated) {
     TFace face;
-    TFailingOptionsWindow options(face);
-    face.SetOptionsWindow(&options);
-    EXPECT_THROW(face.FormActivate(), Exception);
-    EXPECT_FALSE(face.FirstActivationPending());
+    TFailingWindows windows(face);
+    TProgramEvents events(windows);
+    face.SetEvents(&events);
     face.FormActivate();
-    EXPECT_EQ(options.calls, (std::vector<std::string>{"show", "close"}));
-    face.SetOptionsWindow(nullptr);
+    EXPECT_FALSE(events.FirstActivationPending());
+    face.FormActivate();
+    EXPECT_EQ(windows.calls,
+              (std::vector<std::string>{"show", "close", "box Unable to write to ORNET5.INI."}));
+    face.SetEvents(nullptr);
 }
 
 class FaceShown : public testing::Test {
   protected:
     FaceShown() {
-        face_.SetOptionsWindow(&options_);
+        face_.SetEvents(&events_);
         face_.move(40, 30);
         face_.show();
         face_.activateWindow();
@@ -154,19 +163,20 @@ class FaceShown : public testing::Test {
     }
     ~FaceShown() override {
         face_.PopupMenu1().hide();
-        face_.SetOptionsWindow(nullptr);
+        face_.SetEvents(nullptr);
     }
 
     bool MenuOpen() { return face_.PopupMenu1().isVisible(); }
 
-    TRecordingOptionsWindow options_;
+    TRecordingWindows windows_;
+    TProgramEvents events_{windows_};
     TFace face_;
 };
 
 TEST_F(FaceShown, FirstActivationShowsAndClosesTheSettingsWindowOnce) {
     ASSERT_TRUE(face_.isActiveWindow());
-    EXPECT_EQ(options_.calls, (std::vector<std::string>{"show", "close"}));
-    EXPECT_FALSE(face_.FirstActivationPending());
+    EXPECT_EQ(windows_.calls, (std::vector<std::string>{"show", "close"}));
+    EXPECT_FALSE(events_.FirstActivationPending());
 
     // Later activations do nothing.
     QWidget other;
@@ -176,7 +186,7 @@ TEST_F(FaceShown, FirstActivationShowsAndClosesTheSettingsWindowOnce) {
     face_.activateWindow();
     ASSERT_TRUE(test::WaitUntil([this] { return face_.isActiveWindow(); }));
     face_.FormActivate();
-    EXPECT_EQ(options_.calls.size(), 2u);
+    EXPECT_EQ(windows_.calls.size(), 2u);
 }
 
 TEST_F(FaceShown, RightClickOnEitherLabelOrTheBackgroundOpensTheMenuAtThePointer) {

@@ -11,12 +11,12 @@
 #include <QTimer>
 
 #include "app/app_title.h"
-#include "app/qt/error_report.h"
+#include "app/program_events.h"
 #include "app/qt/face.h"
 #include "app/qt/program_windows.h"
+#include "app/qt/qt_program_windows.h"
 #include "app/qt/qt_tick_source.h"
 #include "app/qt/regional_formats.h"
-#include "app/qt/settings_window_link.h"
 #include "app/qt/signal_quit.h"
 #include "app/qt/trelan_adc_face.h"
 #include "common/exception.h"
@@ -41,14 +41,15 @@ class ProgramWindows : public testing::Test {
   protected:
     ProgramWindows()
         : services_{face_, ticks_, [] { return false; }, formats_,
-                    [this](const std::exception& e) { report_.Post(e); }},
-          settings_(services_),
-          link_(settings_) {
+                    [this](const std::exception& e) { events_.Post(e); }},
+          settings_(services_) {
+        windows_.SetSettingsWindow(&settings_);
         settings_.installEventFilter(&counter_);
-        face_.SetOptionsWindow(&link_);
+        face_.SetEvents(&events_);
     }
     ~ProgramWindows() override {
-        face_.SetOptionsWindow(nullptr);
+        face_.SetEvents(nullptr);
+        windows_.SetSettingsWindow(nullptr);
         settings_.removeEventFilter(&counter_);
     }
 
@@ -62,13 +63,13 @@ class ProgramWindows : public testing::Test {
         return QCoreApplication::exec();
     }
 
-    TErrorReport report_{QString::fromUtf8(kApplicationTitle)};
     TFace face_;
+    TQtProgramWindows windows_{face_};
+    TProgramEvents events_{windows_};
     TQtTickSource ticks_;
     TQtRegionalFormats formats_;
     const TWindowServices services_;
     TTrelanADCFace settings_;
-    TSettingsWindowLink link_;
     TShowCounter counter_;
 };
 
@@ -79,7 +80,7 @@ TEST_F(ProgramWindows, FirstActivationShowsAndClosesTheSettingsWindowOnce) {
     ASSERT_TRUE(test::WaitUntil([this] { return counter_.hides == 1; }));
     EXPECT_EQ(counter_.shows, 1);
     EXPECT_FALSE(settings_.isVisible());
-    EXPECT_FALSE(face_.FirstActivationPending());
+    EXPECT_FALSE(events_.FirstActivationPending());
 
     // Activating the main window again shows nothing.
     face_.activateWindow();
@@ -115,10 +116,10 @@ TEST_F(ProgramWindows, QuitSignalEndsTheRunWithExitCodeZeroWhileAnErrorIsReporte
     const TSignalQuit quit([this] { face_.close(); });
     face_.show();
     test::WhenModalOpen([&](QWidget&) { std::raise(SIGHUP); });
-    QTimer::singleShot(0, &face_, [this] { report_.Report(Exception("Отменено пользователем")); });
+    QTimer::singleShot(0, &face_, [this] { events_.Report(Exception("Отменено пользователем")); });
     EXPECT_EQ(RunLoop(), 0);
-    EXPECT_EQ(report_.ShownCount(), 1);
-    EXPECT_FALSE(report_.IsOpen());
+    EXPECT_EQ(events_.ShownReports(), 1);
+    EXPECT_FALSE(events_.ErrorBoxOpen());
     EXPECT_TRUE(test::VisibleMessageBoxes().isEmpty());
 }
 
