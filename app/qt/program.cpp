@@ -23,9 +23,8 @@ TProgram::TProgram(TGuardedApplication& application) : application_(application)
     // The one way to the report for every handler's escaping error.
     application_.SetErrorHandler([this](const std::exception& error) { events_->Post(error); });
 
-    services_ = std::make_unique<const TWindowServices>(
-        TWindowServices{*face_, driverTicks_, [this] { return escapeKey_.IsDown(); }, formats_,
-                        [this](const std::exception& error) { events_->Post(error); }});
+    services_ = std::make_unique<const TWindowServices>(TWindowServices{
+        *face_, driverTicks_, [this] { return escapeKey_.IsDown(); }, formats_, *events_});
     settingsWindow_ = std::make_unique<TTrelanADCFace>(*services_);
     TrelanADCFace = settingsWindow_.get();
     windows_->SetSettingsWindow(settingsWindow_.get());

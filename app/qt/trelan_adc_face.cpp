@@ -11,13 +11,13 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "app/program_events.h"
 #include "app/qt/completing_combo_box.h"
 #include "app/qt/control_poll_values.h"
 #include "app/qt/design_font.h"
 #include "app/qt/exclusive_radio_button.h"
 #include "app/qt/qt_stored_form.h"
 #include "app/window_exchange_environment.h"
-#include "common/exception.h"
 #include "measure/poll_cycle.h"
 #include "measure/port_open_log.h"
 #include "settings/form_storage.h"
@@ -33,8 +33,6 @@ constexpr QSize kClientSize{343, 117};
 constexpr QPoint kDesignPosition{360, 236};
 constexpr int kHelpContext = 680;
 const char* const kDesignPortName = "\\\\.\\COM3";
-const char* const kZvCaption = "Измерение в мк&Зв/ч";
-const char* const kRentgenCaption = "Измерение в мк&Р/ч";
 
 // Hints are kept with their controls but never shown: no tooltips.
 void SetHint(QWidget& control, const char* hint) {
@@ -121,8 +119,9 @@ void TTrelanADCFace::BuildAddressGroup() {
 }
 
 void TTrelanADCFace::BuildUnitChoice() {
-    rbZv_ = MakeRadioButton(this, "rbZv", QRect(176, 56, 161, 17), kZvCaption);
-    rbRentgen_ = MakeRadioButton(this, "rbRentgen", QRect(176, 80, 161, 17), kRentgenCaption);
+    rbZv_ = MakeRadioButton(this, "rbZv", QRect(176, 56, 161, 17), TProgramEvents::kZvHeading);
+    rbRentgen_ = MakeRadioButton(this, "rbRentgen", QRect(176, 80, 161, 17),
+                                 TProgramEvents::kRentgenHeading);
     // The design state is set before the handlers are connected: creating
     // the window leaves the main window's heading alone.
     rbZv_->setChecked(true);
@@ -130,12 +129,12 @@ void TTrelanADCFace::BuildUnitChoice() {
     // code; the unchecking of the other button runs nothing.
     connect(rbZv_, &QAbstractButton::toggled, this, [this](bool checked) {
         if (checked) {
-            RunHandler([this] { rbZvClick(); });
+            rbZvClick();
         }
     });
     connect(rbRentgen_, &QAbstractButton::toggled, this, [this](bool checked) {
         if (checked) {
-            RunHandler([this] { rbRentgenClick(); });
+            rbRentgenClick();
         }
     });
 }
@@ -177,7 +176,8 @@ void TTrelanADCFace::StartPolling() {
 
 void TTrelanADCFace::AttachFormStorage() {
     storedForm_ = std::make_unique<TQtStoredForm>(
-        *this, TBorderStyle::Dialog, [this](const std::exception& error) { Report(error); });
+        *this, TBorderStyle::Dialog,
+        [this](const std::exception& error) { services_.events.Post(error); });
     formStorage1_ = std::make_unique<TFormStorage>(*storedForm_, ProgramSettingsFile());
     formStorage1_->SetOptions({TPlacementOption::Position});
     formStorage1_->SetStoredProps({"CB_ComPort_Speed.ItemIndex", "CB_ComPort.ItemIndex",
@@ -192,39 +192,15 @@ void TTrelanADCFace::ShowAndRaise() {
 }
 
 void TTrelanADCFace::TimerTrelanTimer() {
-    RunHandler([this] { pollCycle_->TimerTrelanTimer(); });
-}
-
-// Nothing may escape into Qt's event dispatch. Every error goes on to the
-// one report, which alone decides between a box and a line on standard
-// error: this window keeps no count of reports of its own.
-void TTrelanADCFace::RunHandler(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        Report(error);
-    } catch (...) {
-        Report(Exception(kUnknownErrorMessage));
-    }
-}
-
-void TTrelanADCFace::Report(const std::exception& error) {
-    if (!services_.reportError) {
-        return;
-    }
-    try {
-        services_.reportError(error);
-    } catch (...) {
-        // A report that fails itself has nowhere left to go.
-    }
+    services_.events.TimerTrelanTimer(*pollCycle_);
 }
 
 void TTrelanADCFace::rbZvClick() {
-    services_.face.SetTitleText(kZvCaption);
+    services_.events.rbZvClick();
 }
 
 void TTrelanADCFace::rbRentgenClick() {
-    services_.face.SetTitleText(kRentgenCaption);
+    services_.events.rbRentgenClick();
 }
 
 // The stored settings load while the window is about to appear, before it

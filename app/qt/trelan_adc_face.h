@@ -1,7 +1,5 @@
 #pragma once
 
-#include <exception>
-#include <functional>
 #include <memory>
 
 #include <QWidget>
@@ -40,9 +38,9 @@ class TTrelanADCFace : public QWidget {
     // Makes the window visible if it is hidden and brings it to the front.
     void ShowAndRaise();
 
-    // The poll timer's tick: one poll cycle. An error that escapes the cycle
-    // goes to the standard error report, which opens its box only once the
-    // tick is over, so that polling goes on behind it.
+    // The poll timer's tick: one poll cycle, through the event logic, whose
+    // report opens its box only once the tick is over, so that polling goes
+    // on behind it.
     void TimerTrelanTimer();
     void rbZvClick();
     void rbRentgenClick();
@@ -66,9 +64,6 @@ class TTrelanADCFace : public QWidget {
     void SetTabOrder();
     void StartPolling();
     void AttachFormStorage();
-    // Runs an event handler; an error escaping it goes to the report.
-    void RunHandler(const std::function<void()>& handler);
-    void Report(const std::exception& error);
 
     const TWindowServices services_;
 

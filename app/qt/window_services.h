@@ -1,6 +1,5 @@
 #pragma once
 
-#include <exception>
 #include <functional>
 #include <string>
 
@@ -8,6 +7,8 @@
 #include "serial/tick_source.h"
 
 namespace ornet5 {
+
+class TProgramEvents;
 
 // What the connection settings window needs of the main window: the large
 // dose label and the heading label.
@@ -30,8 +31,9 @@ struct TWindowServices {
     // The Escape key's physical state at the moment of the call.
     std::function<bool()> escapeDown;
     const TRegionalFormats& formats;
-    // The standard error report, for errors that escape an event handler.
-    std::function<void(const std::exception&)> reportError;
+    // What happens on the window's events (poll tick, unit choice), and
+    // the standard error report for errors that escape its handlers.
+    TProgramEvents& events;
 };
 
 }  // namespace ornet5

@@ -39,8 +39,7 @@ class BadInput : public testing::Test {
     BadInput()
         : simulator_(ORNET5_SIM_EXECUTABLE,
                      {"--link", std::string(std::getenv("XDG_CONFIG_HOME")) + "/ornet5/com3"}, {}),
-          services_{face_, ticks_, [] { return false; }, formats_,
-                    [this](const std::exception& e) { events_.Post(e); }},
+          services_{face_, ticks_, [] { return false; }, formats_, events_},
           settings_(services_) {
         windows_.SetSettingsWindow(&settings_);
         face_.SetEvents(&events_);

@@ -182,8 +182,7 @@ TEST(ErrorReportWithSettingsWindow,
     TProgramEvents report(windows);
     TQtTickSource ticks;
     TQtRegionalFormats formats;
-    const TWindowServices services{face, ticks, [] { return false; }, formats,
-                                   [&report](const std::exception& e) { report.Post(e); }};
+    const TWindowServices services{face, ticks, [] { return false; }, formats, report};
     TTrelanADCFace settings(services);
     auto* speed = settings.findChild<QComboBox*>("CB_ComPort_Speed");
     ASSERT_NE(speed, nullptr);

@@ -40,9 +40,7 @@ class TShowCounter : public QObject {
 class ProgramWindows : public testing::Test {
   protected:
     ProgramWindows()
-        : services_{face_, ticks_, [] { return false; }, formats_,
-                    [this](const std::exception& e) { events_.Post(e); }},
-          settings_(services_) {
+        : services_{face_, ticks_, [] { return false; }, formats_, events_}, settings_(services_) {
         windows_.SetSettingsWindow(&settings_);
         settings_.installEventFilter(&counter_);
         face_.SetEvents(&events_);

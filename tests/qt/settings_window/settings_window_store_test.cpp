@@ -98,7 +98,7 @@ TEST_F(SettingsWindowStoreTest, AFileThatCannotBeWrittenIsReportedAndTheWindowSt
     fs::create_directory(file);
     ShowAndClose();
     EXPECT_FALSE(window->isVisible());
-    const std::string message = "Unable to write to " + location.name;
+    const std::string message = "Unable to write to " + location.name + ".";
     EXPECT_EQ(fixture.reportedErrors, std::vector<std::string>{message});
     // The store has not saved since it loaded: the end of the program tries
     // once more.
@@ -115,7 +115,7 @@ TEST_F(SettingsWindowStoreTest, AConfigFolderThatCannotBeMadeIsReportedAndNothin
     ShowAndClose();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(fixture.reportedErrors,
-              std::vector<std::string>{"Unable to write to " + location.name});
+              std::vector<std::string>{"Unable to write to " + location.name + "."});
     EXPECT_EQ(Combo("CB_ComPort").currentText(), "COM3");
     window->ShowAndRaise();
     EXPECT_TRUE(window->isVisible());
@@ -167,7 +167,7 @@ TEST_F(SettingsWindowStoreTest, AReadOnlyFileIsReadButNeverReplacedAlsoThroughAL
     EXPECT_EQ(test::ReadAll(target), content);
     EXPECT_EQ(test::ReadAll(file), content);
     EXPECT_EQ(fixture.reportedErrors,
-              std::vector<std::string>(2, "Unable to write to " + location.name));
+              std::vector<std::string>(2, "Unable to write to " + location.name + "."));
 }
 
 TEST_F(SettingsWindowStoreTest, TheEndOfTheProgramWritesOnlyWhenTheWindowWasOpen) {

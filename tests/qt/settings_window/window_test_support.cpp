@@ -45,19 +45,16 @@ void TypeText(QWidget& widget, const QString& text) {
     }
 }
 
+void TFakeProgramWindows::ShowErrorBox(const std::string& caption, const std::string& text) {
+    EXPECT_EQ(caption, "ОРНЕТ-5");
+    boxTexts.push_back(text);
+    if (whileBoxOpen) {
+        whileBoxOpen();
+    }
+}
+
 TWindowServices TServicesFixture::Services() {
-    return TWindowServices{
-        face,
-        ticks,
-        [this] { return escapeDown; },
-        formats,
-        [this](const std::exception& error) {
-            reportedErrors.push_back(error.what());
-            if (duringReport) {
-                duringReport();
-            }
-        },
-    };
+    return TWindowServices{face, ticks, [this] { return escapeDown; }, formats, events};
 }
 
 }  // namespace ornet5::test

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 
+#include "app/program_events.h"
 #include "app/qt/window_services.h"
 #include "tests/support/temp_config_home.h"
 
@@ -68,15 +69,35 @@ class TFixedFormats : public TRegionalFormats {
     std::string LongTimeNow() const override { return "9:05:07"; }
 };
 
-// Everything a settings window needs, with the error report recorded.
+// The program's other windows as the event logic reaches them: the heading
+// goes to the fake main window, the error boxes are recorded.
+class TFakeProgramWindows : public TProgramWindows {
+  public:
+    explicit TFakeProgramWindows(TFakeMainDisplay& face) : face_(face) {}
+    void ShowSettingsWindow() override {}
+    void CloseSettingsWindow() override {}
+    void SetTitleText(const std::string& text) override { face_.SetTitleText(text); }
+    void RunAboutBox() override {}
+    void ShowErrorBox(const std::string& caption, const std::string& text) override;
+
+    std::vector<std::string> boxTexts;
+    // Runs while the box is open, as its modal loop would.
+    std::function<void()> whileBoxOpen;
+
+  private:
+    TFakeMainDisplay& face_;
+};
+
+// Everything a settings window needs, with the error boxes recorded.
 struct TServicesFixture {
     TFakeMainDisplay face;
     TManualTicks ticks;
     TFixedFormats formats;
     bool escapeDown = false;
-    std::vector<std::string> reportedErrors;
-    // Runs inside the report, as a modal message box would.
-    std::function<void()> duringReport;
+    TFakeProgramWindows windows{face};
+    TProgramEvents events{windows};
+    std::vector<std::string>& reportedErrors = windows.boxTexts;
+    std::function<void()>& duringReport = windows.whileBoxOpen;
 
     TWindowServices Services();
 };
