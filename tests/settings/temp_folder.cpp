@@ -11,8 +11,8 @@ namespace ornet5::test {
 // name that another test took is never shared.
 TTempFolder::TTempFolder() {
     const std::filesystem::path base = std::filesystem::temp_directory_path();
-    std::random_device seed;
-    std::mt19937_64 random(seed());
+    std::random_device entropy;
+    std::mt19937_64 random(entropy());
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::filesystem::path candidate =
             base / ("ornet5-settings-" + std::to_string(random()));
