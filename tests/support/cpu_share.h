@@ -23,6 +23,12 @@ inline double ProcessCpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
+// The share below which a wait counts as blocking. The process clock may
+// count in 10 ms ticks (under Wine it comes from the kernel's tick counts),
+// so one tick during a 100 ms wait is already 10 %; a spinning wait shows
+// 40 % or more.
+inline constexpr double kBlockingCpuShare = 0.3;
+
 template <typename TBody>
 TTimed Time(TBody&& body) {
     using TSteady = std::chrono::steady_clock;
