@@ -308,6 +308,19 @@ TEST_F(SimProcess, ReplacesALinkLeftBehind) {
     EXPECT_FALSE(fs::exists(fs::symlink_status(link_)));
 }
 
+// A user's COM link to an adapter is theirs: it comes back at the end.
+TEST_F(SimProcess, PutsBackTheLinkItReplaced) {
+    fs::create_directories(link_.parent_path());
+    fs::create_symlink("/dev/ttyUSB0", link_);
+    TSimProcess sim(home_, {});
+    ASSERT_NE(sim.WaitForLine("ready "), "") << sim.Log();
+    EXPECT_NE(fs::read_symlink(link_), "/dev/ttyUSB0");
+    sim.Signal(SIGTERM);
+    const int status = sim.WaitForExit();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(fs::read_symlink(link_), "/dev/ttyUSB0");
+}
+
 TEST_F(SimProcess, BadOptionEndsWithExitCodeTwo) {
     TSimProcess sim(home_, {"--late", "soon"});
     const int status = sim.WaitForExit();

@@ -11,7 +11,8 @@ class TPortLink {
     // Creates the parent folder when missing and replaces an older link,
     // but never a file that is not a link. Throws ESimError.
     TPortLink(std::filesystem::path link, std::filesystem::path target);
-    // Removes the link, unless it has meanwhile been pointed elsewhere.
+    // Removes the link, or puts back the link it replaced, unless it has
+    // meanwhile been pointed elsewhere.
     ~TPortLink();
     TPortLink(const TPortLink&) = delete;
     TPortLink& operator=(const TPortLink&) = delete;
@@ -21,6 +22,8 @@ class TPortLink {
   private:
     std::filesystem::path link_;
     std::filesystem::path target_;
+    // What the replaced link pointed to; empty when there was none.
+    std::filesystem::path previous_;
 };
 
 }  // namespace ornet5
