@@ -9,7 +9,7 @@
 
 #include "app/qt/bevel_panel.h"
 #include "app/qt/design_font.h"
-#include "app/qt/program_windows.h"
+#include "app/qt/window_references.h"
 
 // The picture lives in this static library's resources, which the linker
 // keeps only when something names them.

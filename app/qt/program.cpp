@@ -5,10 +5,10 @@
 #include "app/qt/face.h"
 #include "app/qt/guarded_application.h"
 #include "app/qt/program_icon.h"
-#include "app/qt/program_windows.h"
 #include "app/qt/qt_program_windows.h"
 #include "app/qt/signal_quit.h"
 #include "app/qt/trelan_adc_face.h"
+#include "app/qt/window_references.h"
 
 namespace ornet5 {
 

@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "app/qt/bevel_panel.h"
-#include "app/qt/program_windows.h"
+#include "app/qt/window_references.h"
 #include "tests/qt/app_test_support.h"
 
 namespace ornet5 {

@@ -21,11 +21,11 @@
 #include "app/program_events.h"
 #include "app/qt/about_box.h"
 #include "app/qt/face.h"
-#include "app/qt/program_windows.h"
 #include "app/qt/qt_program_windows.h"
 #include "app/qt/qt_tick_source.h"
 #include "app/qt/regional_formats.h"
 #include "app/qt/trelan_adc_face.h"
+#include "app/qt/window_references.h"
 #include "tests/qt/app_test_support.h"
 #include "tests/qt/child_process.h"
 

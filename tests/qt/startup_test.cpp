@@ -13,12 +13,12 @@
 #include "app/app_title.h"
 #include "app/program_events.h"
 #include "app/qt/face.h"
-#include "app/qt/program_windows.h"
 #include "app/qt/qt_program_windows.h"
 #include "app/qt/qt_tick_source.h"
 #include "app/qt/regional_formats.h"
 #include "app/qt/signal_quit.h"
 #include "app/qt/trelan_adc_face.h"
+#include "app/qt/window_references.h"
 #include "common/exception.h"
 #include "tests/qt/app_test_support.h"
 

@@ -1,4 +1,4 @@
-#include "app/qt/program_windows.h"
+#include "app/qt/window_references.h"
 
 namespace ornet5 {
 
