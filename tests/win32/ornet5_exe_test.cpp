@@ -334,6 +334,31 @@ TEST_F(Ornet5Exe, MenuOpensTheSettingsAndTheAboutBoxAndLoggingOffSaves) {
     EXPECT_EQ(program.Close(), 0u);
 }
 
+// Escape held down is seen at the next attempt's start, whatever window has
+// the focus: the exchange is cancelled, one box tells it, polling goes on.
+TEST_F(Ornet5Exe, EscapeCancelsTheExchangeAndPollingGoesOn) {
+    TRunningProgram program;
+    ASSERT_NE(program.face, nullptr);
+    ASSERT_EQ(program.FirstDose(), "0,12");
+    const auto press = [](bool down) {
+        INPUT key{};
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = VK_ESCAPE;
+        key.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        ::SendInput(1, &key, sizeof key);
+    };
+    press(true);
+    const bool boxShown = WaitFor([] { return ErrorBoxes().count > 0; }, 10s);
+    press(false);
+    ASSERT_TRUE(boxShown) << "no box while Escape was down";
+    EXPECT_EQ(ErrorBoxMessage(ErrorBoxes().last), "Отменено пользователем.");
+    EXPECT_EQ(Text(::GetDlgItem(program.settings, kIdStatusBar)), "Отменено пользователем");
+    ::PostMessageW(ErrorBoxes().last, WM_COMMAND, IDOK, 0);
+    HWND status = ::GetDlgItem(program.settings, kIdStatusBar);
+    EXPECT_TRUE(WaitFor([&] { return Text(status).starts_with("В "); }, 10s)) << Text(status);
+    EXPECT_EQ(program.Close(), 0u);
+}
+
 // Ends the simulator: the last of the cases that need it (cases run in
 // the order they are written).
 TEST_F(Ornet5Exe, AnOldDoseTurnsGreyWhenTheDetectorGoesAway) {
