@@ -23,9 +23,13 @@ namespace fs = std::filesystem;
 
 using test::TTempConfigHome;
 
-TEST(Program, PollsTheSimulatorAndEndsWithExitCodeZeroOnSigterm) {
+bool HasDisplay() {
     const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') {
+    return display != nullptr && *display != '\0';
+}
+
+TEST(Program, PollsTheSimulatorAndEndsWithExitCodeZeroOnSigterm) {
+    if (!HasDisplay()) {
         GTEST_SKIP() << "needs an X display (the test command provides one)";
     }
     TTempConfigHome configHome;
@@ -59,8 +63,7 @@ TEST(Program, PollsTheSimulatorAndEndsWithExitCodeZeroOnSigterm) {
 // A line that never falls quiet holds an exchange only for its three
 // bounded reads, so a quit signal is honoured soon after.
 TEST(Program, EndsSoonAfterSigtermWhileAnExchangeRunsOnABabblingLine) {
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') {
+    if (!HasDisplay()) {
         GTEST_SKIP() << "needs an X display (the test command provides one)";
     }
     TTempConfigHome configHome;
@@ -89,8 +92,7 @@ TEST(Program, EndsSoonAfterSigtermWhileAnExchangeRunsOnABabblingLine) {
 }
 
 TEST(Program, EndsOnSigtermAlthoughTheSettingsFileCannotBeWritten) {
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') {
+    if (!HasDisplay()) {
         GTEST_SKIP() << "needs an X display (the test command provides one)";
     }
     TTempConfigHome scratch;
