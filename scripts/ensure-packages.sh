@@ -7,7 +7,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/packages.txt")
 missing=()
 for pkg in "${wanted[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+    status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+    if [ "$status" != 'install ok installed' ]; then
         missing+=("$pkg")
     fi
 done

@@ -31,6 +31,6 @@ convert -size 216x95 gradient:'#fdf6d8-#c9d7ea' \
     -dither FloydSteinberg -colors 256 -define gif:version=89a "GIF:$out"
 
 identify -format '%f: %m %wx%h, %k colours\n' "$out"
-head -c 6 "$out" | grep -q '^GIF89a$' || { echo "not GIF89a" >&2; exit 1; }
+[ "$(head -c 6 "$out")" = GIF89a ] || { echo "not GIF89a" >&2; exit 1; }
 packed=$(od -An -tu1 -j10 -N1 "$out" | tr -d ' ')
 [ $((packed & 0x87)) -eq $((0x87)) ] || { echo "no 256-entry global palette" >&2; exit 1; }

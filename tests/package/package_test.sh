@@ -57,10 +57,13 @@ declared() { grep -qxF "$1" <<<"$names"; }
 # Every library a program links directly must come from a declared package.
 for file in "$program" "$simulator"; do
     for library in $(objdump -p "$file" | awk '$1 == "NEEDED" { print $2 }'); do
-        path=$(ldconfig -p | awk -v name="$library" '$1 == name { print $NF; exit }')
+        # Each reader below takes its whole input: one that stopped at the
+        # first match would end the writer with SIGPIPE, which pipefail
+        # turns into a failed test.
+        path=$(ldconfig -p | awk -v name="$library" '$1 == name && !found { print $NF; found = 1 }')
         [ -n "$path" ] || fail "$library, needed by ${file#"$root"}, is not on this system"
-        owner=$(dpkg -S "$(realpath "$path")" 2>/dev/null | head -n 1 | cut -d: -f1) ||
-            owner=$(dpkg -S "$path" | head -n 1 | cut -d: -f1)
+        owner=$(dpkg -S "$(realpath "$path")" 2>/dev/null | awk -F: 'NR == 1 { print $1 }') ||
+            owner=$(dpkg -S "$path" | awk -F: 'NR == 1 { print $1 }')
         declared "$owner" || fail "$library of ${file#"$root"} comes from $owner, not declared: $depends"
     done
 done
@@ -86,7 +89,7 @@ grep -q '^ready' "$simulator_log" || fail "the simulator did not start: $(cat "$
 pids+=($!)
 window=
 for _ in $(seq 100); do
-    window=$(xwininfo -root -tree | awk '/"ORNET5" "ORNET5"/ && / 385x146/ { print $1; exit }')
+    window=$(xwininfo -root -tree | awk '/"ORNET5" "ORNET5"/ && / 385x146/ && !found { print $1; found = 1 }')
     [ -n "$window" ] && break
     sleep 0.1
 done
