@@ -11,6 +11,7 @@
 
 #include "app/win32/escape_key.h"
 #include "app/win32/regional_formats.h"
+#include "app/window_exchange_environment.h"
 #include "common/exception.h"
 #include "common/int_text.h"
 #include "measure/poll_cycle.h"
@@ -100,17 +101,6 @@ class TPrintedValues : public TPollValues {
     std::string dose_;
 };
 
-class TConsoleEnvironment : public TExchangeEnvironment {
-  public:
-    bool EscapeDown() override { return EscapeKeyDown(); }
-    std::chrono::steady_clock::time_point Now() override {
-        return std::chrono::steady_clock::now();
-    }
-    void ShowStatus(const std::string& text) override {
-        std::cout << "status: " << text << std::endl;
-    }
-};
-
 // The cycle closes the port before it returns, so the receive poll, which
 // runs only between calls on an open port, never has a tick to take.
 class TNoTicks : public TTickSource {
@@ -125,7 +115,9 @@ int Run(const TPollOptions& options) {
     TCPDrv driver(ticks);
     TLoggedPort port(driver, std::cout);
     TPrintedValues values(options);
-    TConsoleEnvironment environment;
+    // The exchange's status lines go where the windows' status bar would
+    // show them: through the printed values.
+    TWindowExchangeEnvironment environment(EscapeKeyDown, values);
     TWin32RegionalFormats formats;
     TPollCycle cycle(port, values, environment, formats);
     for (int i = 0; i < options.cycles; ++i) {
