@@ -11,11 +11,6 @@ namespace ornet5 {
 
 namespace {
 
-std::size_t DataLength(std::string_view bytes) {
-    return static_cast<unsigned char>(bytes[frame::kDataLength]) +
-           256u * static_cast<unsigned char>(bytes[frame::kDataLength + 1]);
-}
-
 bool HeaderChecksumFits(std::string_view bytes) {
     return ChecksumBytes(bytes.substr(0, frame::kHeaderSize)) ==
            bytes.substr(frame::kHeaderChecksum, frame::kChecksumSize);
@@ -38,7 +33,7 @@ std::string ValidateReply(std::string_view bytesRead) {
     if (!HeaderChecksumFits(bytesRead)) {
         return {};
     }
-    const std::size_t dataLength = DataLength(bytesRead);
+    const std::size_t dataLength = DataLengthOf(bytesRead);
     // A reply without data may end after its header checksum, so whatever
     // follows is taken along unchecked; the caller judges the length.
     if (dataLength == 0) {

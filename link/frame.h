@@ -25,6 +25,18 @@ inline constexpr std::size_t kMaxAddressText = 11;  // "255.255.255"
 inline constexpr std::size_t kMaxData = 65535;
 }  // namespace frame
 
+// The little-endian 16-bit number at offset and offset + 1 of bytes, which
+// must hold both.
+inline std::uint16_t Word16At(std::string_view bytes, std::size_t offset) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[offset]) +
+                                      256u * static_cast<unsigned char>(bytes[offset + 1]));
+}
+
+// The data length field of a frame that holds at least its header.
+inline std::size_t DataLengthOf(std::string_view frameBytes) {
+    return Word16At(frameBytes, frame::kDataLength);
+}
+
 inline constexpr const char* kAllNodesAddress = "255.255.255";
 inline constexpr const char* kOwnAddress = "1.1.1";
 

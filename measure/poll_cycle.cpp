@@ -13,11 +13,13 @@ namespace ornet5 {
 
 namespace {
 
-constexpr std::size_t kIdentifyReplySize = 14;
-constexpr std::size_t kDoseReplySize = 21;
-constexpr unsigned kDoseDataLength = 3;
-constexpr std::size_t kReadingLow = 15;
-constexpr std::size_t kReadingHigh = 16;
+// The identify reply is a header with its checksum and no data; the dose
+// reply carries three data bytes, the reading's word after the first.
+constexpr std::size_t kIdentifyReplySize = frame::kData;
+constexpr std::size_t kDoseDataLength = 3;
+constexpr std::size_t kDoseReplySize = frame::kOverhead + kDoseDataLength;
+constexpr std::size_t kReadingAt = frame::kData + 1;
+static_assert(kIdentifyReplySize == 14 && kDoseReplySize == 21);
 constexpr int kPortIndexCount = 8;  // COM1 to COM8
 constexpr double kRentgenPerSievert = 100.0;
 
@@ -37,21 +39,15 @@ std::string AnswererAddress(const std::string& reply) {
     return DeviceAddressText(std::string_view(reply).substr(frame::kSource, 3));
 }
 
-unsigned DataLength(const std::string& reply) {
-    return static_cast<unsigned char>(reply[frame::kDataLength]) +
-           256u * static_cast<unsigned char>(reply[frame::kDataLength + 1]);
-}
-
 // Only a reply that carries its three data bytes had their checksum
 // compared on receipt; a header with data length 0 lets any bytes follow it
 // unchecked, and line noise must never be shown as a dose.
 bool IsDoseReply(const std::string& reply) {
-    return reply.size() == kDoseReplySize && DataLength(reply) == kDoseDataLength;
+    return reply.size() == kDoseReplySize && DataLengthOf(reply) == kDoseDataLength;
 }
 
 std::uint16_t ReadingWord(const std::string& reply) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(reply[kReadingLow]) +
-                                      256u * static_cast<unsigned char>(reply[kReadingHigh]));
+    return Word16At(reply, kReadingAt);
 }
 
 }  // namespace

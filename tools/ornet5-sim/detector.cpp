@@ -18,24 +18,15 @@ std::uint8_t ByteAt(std::string_view bytes, std::size_t offset) {
     return static_cast<std::uint8_t>(bytes[offset]);
 }
 
-std::size_t DataLength(std::string_view frame) {
-    return ByteAt(frame, frame::kDataLength) + 256u * ByteAt(frame, frame::kDataLength + 1);
-}
-
 bool HeaderChecksumHolds(std::string_view bytes) {
     return bytes.substr(frame::kHeaderChecksum, frame::kChecksumSize) ==
            ChecksumBytes(bytes.substr(0, frame::kHeaderSize));
 }
 
-std::string AddressText(std::string_view addressBytes) {
-    return std::to_string(ByteAt(addressBytes, 0)) + "." + std::to_string(ByteAt(addressBytes, 1)) +
-           "." + std::to_string(ByteAt(addressBytes, 2));
-}
-
 std::string Describe(std::string_view frame) {
     return "command " + std::to_string(ByteAt(frame, frame::kCommand)) + " parameter " +
            std::to_string(ByteAt(frame, frame::kParameter)) + " length " +
-           std::to_string(DataLength(frame));
+           std::to_string(DataLengthOf(frame));
 }
 
 }  // namespace
@@ -70,7 +61,7 @@ bool TDetector::TakeFrame(TFeedResult& result) {
         pending_.erase(0, 1);
         return true;
     }
-    const std::size_t frameSize = DataLength(pending_) + frame::kOverhead;
+    const std::size_t frameSize = DataLengthOf(pending_) + frame::kOverhead;
     if (pending_.size() < frameSize) {
         return false;
     }
@@ -99,13 +90,13 @@ bool TDetector::IsForUs(std::string_view request) const {
 void TDetector::Answer(std::string_view request, TFeedResult& result) {
     const std::uint8_t command = ByteAt(request, frame::kCommand);
     const std::uint8_t parameter = ByteAt(request, frame::kParameter);
-    const bool identify =
-        command == kIdentifyCommand && parameter == kIdentifyParameter && DataLength(request) == 0;
+    const bool identify = command == kIdentifyCommand && parameter == kIdentifyParameter &&
+                          DataLengthOf(request) == 0;
     const bool readDose = command == kReadDoseCommand && parameter == kReadDoseParameter;
     if (!IsForUs(request)) {
         result.log.push_back(
             {ELogKind::Note, "ignored a frame for node " +
-                                 AddressText(request.substr(frame::kDestination, 3)) + ": " +
+                                 DeviceAddressText(request.substr(frame::kDestination, 3)) + ": " +
                                  HexText(request)});
         return;
     }
@@ -128,20 +119,21 @@ void TDetector::Answer(std::string_view request, TFeedResult& result) {
 }
 
 std::string TDetector::IdentifyReply(std::string_view request) const {
-    const std::string source = AddressText(request.substr(frame::kSource, 3));
+    const std::string source = DeviceAddressText(request.substr(frame::kSource, 3));
     // The identify reply ends after the header checksum.
-    return BuildFrame(source, AddressText(setup_.address), kIdentifyCommand, kIdentifyParameter, "")
+    return BuildFrame(source, DeviceAddressText(setup_.address), kIdentifyCommand,
+                      kIdentifyParameter, "")
         .substr(0, frame::kData);
 }
 
 std::string TDetector::ReadDoseReply(std::string_view request) {
-    const std::string source = AddressText(request.substr(frame::kSource, 3));
+    const std::string source = DeviceAddressText(request.substr(frame::kSource, 3));
     const std::uint16_t word = setup_.nextReading();
     std::string data(1, '\0');
     data += static_cast<char>(word & 0xFFu);
     data += static_cast<char>(word >> 8);
-    return BuildFrame(source, AddressText(setup_.address), kReadDoseCommand, kReadDoseParameter,
-                      data);
+    return BuildFrame(source, DeviceAddressText(setup_.address), kReadDoseCommand,
+                      kReadDoseParameter, data);
 }
 
 void TDetector::Send(std::string reply, bool hasDataChecksum, TFeedResult& result) const {
