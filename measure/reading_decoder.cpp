@@ -1,5 +1,6 @@
 #include "measure/reading_decoder.h"
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <compare>
@@ -71,11 +72,8 @@ constexpr TUint128 Multiply(std::uint64_t a, std::uint64_t b) {
 }
 
 constexpr int BitLength(TUint128 value) {
-    int length = 0;
-    for (TUint128 rest = value; rest != TUint128{}; rest = ShiftRight(rest, 1)) {
-        ++length;
-    }
-    return length;
+    return value.high != 0 ? 64 + static_cast<int>(std::bit_width(value.high))
+                           : static_cast<int>(std::bit_width(value.low));
 }
 
 // mantissa × 2^exponent; the mantissa has its top bit set unless it is 0.

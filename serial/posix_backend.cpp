@@ -70,9 +70,12 @@ TSerialError TranslateErrno(int errorCode) {
 }
 
 bool TPosixBackend::Fail(int errorCode) {
-    lastError_ = TranslateErrno(errorCode);
     lastErrno_ = errorCode;
     return false;
+}
+
+TSerialError TPosixBackend::LastError() const {
+    return TranslateErrno(lastErrno_);
 }
 
 std::string TPosixBackend::LastErrorText() const {

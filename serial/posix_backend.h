@@ -21,7 +21,7 @@ class TPosixBackend final : public TSerialBackend {
     std::size_t Write(TPortHandle handle, const char* data, std::size_t count) override;
     TWaitResult WaitReadable(TPortHandle handle, std::chrono::milliseconds timeout) override;
     TWaitResult WaitWritable(TPortHandle handle, std::chrono::milliseconds timeout) override;
-    TSerialError LastError() const override { return lastError_; }
+    TSerialError LastError() const override;
     std::string LastErrorText() const override;
 
   private:
@@ -29,7 +29,6 @@ class TPosixBackend final : public TSerialBackend {
     bool SetModemLine(int fd, int line, bool on);
     TWaitResult Wait(TPortHandle handle, short events, std::chrono::milliseconds timeout);
 
-    TSerialError lastError_ = TSerialError::None;
     int lastErrno_ = 0;
 };
 
