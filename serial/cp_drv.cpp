@@ -516,13 +516,17 @@ void TCPDrv::WaitUntilSent() {
         if (!counts || counts->waitingOut == 0) {
             return;
         }
+        const auto now = clock_.Now();
         if (counts->waitingOut != lastWaiting) {
             lastWaiting = counts->waitingOut;
-            last = clock_.Now();
-        } else if (clock_.Now() - last > timeout) {
+            last = now;
+        } else if (now - last > timeout) {
             return;
         }
-        clock_.Pause(std::max(LineTime(counts->waitingOut), milliseconds(1)));
+        // Never past the moment of giving up, however slow the line.
+        const milliseconds untilGivingUp =
+            timeout - std::chrono::duration_cast<milliseconds>(now - last) + milliseconds(1);
+        clock_.Pause(std::clamp(LineTime(counts->waitingOut), milliseconds(1), untilGivingUp));
     }
 }
 

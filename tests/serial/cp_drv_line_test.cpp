@@ -33,6 +33,8 @@ class TModelledLine final : public TSerialBackend {
     }
     // A reply that arrives whole, now.
     void Arrive(std::size_t count) { waitingIn_ += count; }
+    // Flow control holds the line: what is written stays queued.
+    void Hold() { held_ = true; }
     // When the last byte written so far will have left the port.
     milliseconds SentAt() const { return milliseconds(static_cast<long>(std::ceil(sentAt_))); }
 
@@ -44,6 +46,9 @@ class TModelledLine final : public TSerialBackend {
     bool Purge(TPortHandle, bool, bool) override { return true; }
     std::optional<TQueueCounts> QueueCounts(TPortHandle) override {
         Catch();
+        if (held_) {
+            return TQueueCounts{static_cast<std::uint32_t>(waitingIn_), heldOut_};
+        }
         const double left = std::max(0.0, sentAt_ - Now());
         return TQueueCounts{static_cast<std::uint32_t>(waitingIn_),
                             static_cast<std::uint32_t>(std::ceil(left / ByteTime() - 1e-9))};
@@ -57,6 +62,10 @@ class TModelledLine final : public TSerialBackend {
         return n;
     }
     std::size_t Write(TPortHandle, const char*, std::size_t count) override {
+        if (held_) {
+            heldOut_ += static_cast<std::uint32_t>(count);
+            return count;
+        }
         sentAt_ = std::max(sentAt_, Now()) + static_cast<double>(count) * ByteTime();
         return count;
     }
@@ -94,6 +103,8 @@ class TModelledLine final : public TSerialBackend {
     milliseconds nextByte_{0};
     std::size_t waitingIn_ = 0;
     double sentAt_ = 0;
+    bool held_ = false;
+    std::uint32_t heldOut_ = 0;
 };
 
 // The exchange's clock is the same manual one.
@@ -183,6 +194,14 @@ TEST_P(DriverOnALine, SendTextReturnsWhenTheRequestHasLeftThePort) {
     EXPECT_GE(Elapsed(start), milliseconds(19 * 10 * 1000 / GetParam()));
     EXPECT_LE(Elapsed(start), milliseconds(19 * 10 * 1000 / GetParam()) + 10ms)
         << "no longer than the bytes take";
+}
+
+TEST_P(DriverOnALine, SendTextOnAHeldLineGivesUpAtTheOutputTimeout) {
+    line->Hold();
+    const auto start = clock.Now();
+    driver->SendText(std::string(19, '\x01'));
+    EXPECT_GE(Elapsed(start), milliseconds(driver->OutputTimeout()));
+    EXPECT_LE(Elapsed(start), milliseconds(driver->OutputTimeout()) + 2ms);
 }
 
 INSTANTIATE_TEST_SUITE_P(Speeds, DriverOnALine, ::testing::Values(9600u, 1200u));
