@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <utility>
 
 #include <gtest/gtest.h>
 #include <QClipboard>
@@ -271,34 +270,6 @@ TEST_F(TrelanADCFaceTest, BadSpeedTextReachesTheErrorReport) {
         EXPECT_EQ(fixture_.reportedErrors[0],
                   "'" + std::string(text) + "' is not a valid integer value.");
         EXPECT_TRUE(StatusText().isEmpty()) << text;
-    }
-}
-
-TEST_F(TrelanADCFaceTest, EveryTicksErrorReachesTheReportAlsoWhileOneIsRunning) {
-    PointPortNowhere();
-    TypeSpeed("abc");
-    int nestedTicks = 0;
-    bool opened = false;
-    // Ticks that come while the first report's box is open, as its modal
-    // loop delivers them, reach the report too, which opens no second box.
-    fixture_.duringReport = [&] {
-        if (std::exchange(opened, true)) {
-            return;
-        }
-        for (; nestedTicks < 3; ++nestedTicks) {
-            Tick();
-        }
-    };
-    Tick();
-    EXPECT_EQ(nestedTicks, 3);
-    EXPECT_EQ(fixture_.reportedErrors.size(), 1u);
-    EXPECT_EQ(fixture_.events.SuppressedReports(), 3);
-
-    fixture_.duringReport = nullptr;
-    Tick();
-    EXPECT_EQ(fixture_.reportedErrors.size(), 2u);
-    for (const std::string& error : fixture_.reportedErrors) {
-        EXPECT_EQ(error, "'abc' is not a valid integer value.");
     }
 }
 

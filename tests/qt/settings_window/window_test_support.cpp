@@ -48,9 +48,6 @@ void TypeText(QWidget& widget, const QString& text) {
 void TFakeProgramWindows::ShowErrorBox(const std::string& caption, const std::string& text) {
     EXPECT_EQ(caption, "ОРНЕТ-5");
     boxTexts.push_back(text);
-    if (whileBoxOpen) {
-        whileBoxOpen();
-    }
 }
 
 TWindowServices TServicesFixture::Services() {

@@ -81,8 +81,6 @@ class TFakeProgramWindows : public TProgramWindows {
     void ShowErrorBox(const std::string& caption, const std::string& text) override;
 
     std::vector<std::string> boxTexts;
-    // Runs while the box is open, as its modal loop would.
-    std::function<void()> whileBoxOpen;
 
   private:
     TFakeMainDisplay& face_;
@@ -97,7 +95,6 @@ struct TServicesFixture {
     TFakeProgramWindows windows{face};
     TProgramEvents events{windows};
     std::vector<std::string>& reportedErrors = windows.boxTexts;
-    std::function<void()>& duringReport = windows.whileBoxOpen;
 
     TWindowServices Services();
 };
