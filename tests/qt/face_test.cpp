@@ -13,7 +13,6 @@
 
 #include "app/program_events.h"
 #include "app/qt/accel_label.h"
-#include "common/exception.h"
 #include "tests/qt/app_test_support.h"
 
 namespace ornet5 {
@@ -117,38 +116,6 @@ TEST(FaceMenu, SettingsEntryShowsTheSettingsWindowEachTime) {
     face.actOptionsShow().trigger();
     face.actOptionsShow().trigger();
     EXPECT_EQ(windows.calls, (std::vector<std::string>{"show", "show"}));
-    face.SetEvents(nullptr);
-}
-
-// A failing save reports an error from inside the close; closing that
-// report activates the main window again.
-class TFailingWindows : public TRecordingWindows {
-  public:
-    explicit TFailingWindows(TFace& face) : face_(face) {}
-    void CloseSettingsWindow() override {
-        TRecordingWindows::CloseSettingsWindow();
-        if (!reactivated_) {
-            reactivated_ = true;
-            face_.FormActivate();
-        }
-        throw Exception("Unable to write to ORNET5.INI");
-    }
-
-  private:
-    TFace& face_;
-    bool reactivated_ = false;
-};
-
-TEST(FaceActivation, AFailedFirstLoadAndSaveIsNotRepeated) {
-    TFace face;
-    TFailingWindows windows(face);
-    TProgramEvents events(windows);
-    face.SetEvents(&events);
-    face.FormActivate();
-    EXPECT_FALSE(events.FirstActivationPending());
-    face.FormActivate();
-    EXPECT_EQ(windows.calls,
-              (std::vector<std::string>{"show", "close", "box Unable to write to ORNET5.INI."}));
     face.SetEvents(nullptr);
 }
 
