@@ -119,21 +119,6 @@ TEST_F(Ornet5EndToEnd, StoredPortSpeedAndUnitAreInForceAtTheFirstPoll) {
         << content;
 }
 
-TEST_F(Ornet5EndToEnd, StoredIndexesNamingNoEntryStillPollAtTheDesignPortAndSpeed) {
-    test::WriteAll(
-        File(),
-        "[TTrelanADCFace]\r\nCB_ComPort_Speed_ItemIndex=999\r\nCB_ComPort_ItemIndex=-5\r\n");
-    test::TSimProcess sim(ORNET5_SIM_PATH, {"--link", home.ComLink(3).string()},
-                          {home.EnvironmentEntry()});
-    ASSERT_TRUE(sim.WaitUntilReady()) << sim.Log();
-    program.emplace(ORNET5_PROGRAM_PATH, std::vector<std::string>{}, ProgramEnvironment(home));
-    ASSERT_TRUE(WaitFor([&] { return !RequestSpeeds(sim.Log()).empty(); }, 15s)) << sim.Log();
-    EXPECT_EQ(RequestSpeeds(sim.Log()).front(), "9600") << sim.Log();
-    EXPECT_LE(Terminate(), 4s);
-    EXPECT_EQ(Stored("CB_ComPort_Speed_ItemIndex"), "1");
-    EXPECT_EQ(Stored("CB_ComPort_ItemIndex"), "2");
-}
-
 TEST_F(Ornet5EndToEnd, AFirstRunCreatesTheFileWithTheDesignChoices) {
     program.emplace(ORNET5_PROGRAM_PATH, std::vector<std::string>{}, ProgramEnvironment(home));
     ASSERT_TRUE(WaitFor([&] { return Stored("rbZv_Checked").has_value(); }, 15s)) << program->Log();

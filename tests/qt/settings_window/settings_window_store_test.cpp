@@ -131,6 +131,9 @@ TEST_F(SettingsWindowStoreTest, AStoredIndexNamingNoEntryLeavesTheSpeedAndPortAs
         ShowAndClose();
         EXPECT_EQ(Combo("CB_ComPort_Speed").currentText(), "9600") << index;
         EXPECT_EQ(Combo("CB_ComPort").currentText(), "COM3") << index;
+        // The close writes the entries that stand back over the bad indexes.
+        EXPECT_EQ(Stored("CB_ComPort_Speed_ItemIndex"), "1") << index;
+        EXPECT_EQ(Stored("CB_ComPort_ItemIndex"), "2") << index;
     }
     // A typed speed is saved as no entry selected and survives the next
     // show, also when the file names an entry that does not exist.
