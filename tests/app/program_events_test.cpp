@@ -124,6 +124,18 @@ TEST(ProgramEvents, AnErrorReportedAtOnceWhileABoxIsOpenOpensNoSecondBox) {
     EXPECT_FALSE(events.ErrorBoxOpen());
 }
 
+TEST(ProgramEvents, ABoxThatFailsToShowLeavesNoBoxOpen) {
+    TFakeWindows windows;
+    TProgramEvents events(windows);
+    windows.whileBoxOpen = [] { throw std::runtime_error("no box"); };
+    events.Report(Exception("first"));
+    EXPECT_FALSE(events.ErrorBoxOpen());
+    events.Report(Exception("second"));
+    EXPECT_EQ(windows.calls,
+              (std::vector<std::string>{"box ОРНЕТ-5: first.", "box ОРНЕТ-5: second."}));
+    EXPECT_EQ(events.SuppressedReports(), 0);
+}
+
 TEST(ProgramEvents, AfterAQuitSignalReportsGoToTheLogAndPendingOnesAreNotLost) {
     TFakeWindows windows;
     windows.queue = true;
