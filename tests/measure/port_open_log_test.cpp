@@ -12,6 +12,7 @@
 #include "serial/cp_drv.h"
 #include "tests/support/fake_poll_values.h"
 #include "tests/support/manual_tick_source.h"
+#include "tests/support/scripted_port.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/steady_environment.h"
 #include "tests/support/temp_config_home.h"
@@ -44,6 +45,23 @@ TEST(PortOpenLog, EachLineNamesTheDeviceAndTheReasonOnOneLine) {
     const std::string hostile =
         OpenFailureText({TSerialError::Other, "/tmp/a\nb\x1b[2J", "bad\r\x7f"});
     EXPECT_EQ(hostile.find_first_of("\n\r\x1b\x7f"), std::string::npos) << hostile;
+}
+
+TEST(PortOpenLog, AFailureWithNoReasonIsStillNamedOnce) {
+    test::TManualEnvironment environment;
+    test::TScriptedPort port(environment);  // names no reason for a failure
+    std::ostringstream out;
+    TPortOpenLog log(port, out);
+    port.opens = false;
+    EXPECT_FALSE(log.OpenPort());
+    EXPECT_FALSE(log.OpenPort());
+    EXPECT_EQ(out.str(), "ORNET5: порт ? не открывается: неизвестная ошибка\n");
+    port.opens = true;
+    EXPECT_TRUE(log.OpenPort());
+    log.ClosePort();
+    port.opens = false;
+    EXPECT_FALSE(log.OpenPort());
+    EXPECT_EQ(Lines(out), 2) << out.str();
 }
 
 // The poll cycle over the log over the real driver, as the program runs
