@@ -76,14 +76,18 @@ echo "-- the unpacked monitor polls the unpacked simulator"
 export XDG_CONFIG_HOME=$work/config
 simulator_log=$work/sim.log
 program_log=$work/program.log
+# Wait until the log holds a line matching the pattern, at most 20 s.
+await_log() {
+    for _ in $(seq 200); do
+        grep -q "$1" "$simulator_log" && return 0
+        sleep 0.1
+    done
+    fail "no '$1' in the simulator's log: $(cat "$simulator_log")"
+}
 # 1.23 uSv/h: four digits "1,20" where the placeholder text stood.
 "$simulator" --reading 1.23 2>"$simulator_log" &
 pids+=($!)
-for _ in $(seq 100); do
-    grep -q '^ready' "$simulator_log" && break
-    sleep 0.1
-done
-grep -q '^ready' "$simulator_log" || fail "the simulator did not start: $(cat "$simulator_log")"
+await_log '^ready'
 
 "$program" 2>"$program_log" &
 pids+=($!)
@@ -94,14 +98,6 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -n "$window" ] || fail "no main window appeared: $(cat "$program_log")"
-# Wait until the log holds a line matching the pattern, at most 20 s.
-await_log() {
-    for _ in $(seq 200); do
-        grep -q "$1" "$simulator_log" && return 0
-        sleep 0.1
-    done
-    fail "no '$1' in the simulator's log: $(cat "$simulator_log")"
-}
 # The first poll, 3 s after start, only identifies the detector: the window
 # has long been drawn and still shows its placeholder. The dose comes with
 # the second poll.
