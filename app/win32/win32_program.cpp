@@ -11,8 +11,11 @@ namespace ornet5 {
 TWin32Program::TWin32Program() : events_(*this) {
     TWin32Window::SetErrorReport([this](const std::exception& error) { events_.Report(error); });
     // Logging off or shutting down saves as the program's end does: the
-    // process may be ended as soon as the main window has answered.
+    // process may be ended as soon as the main window has answered, so a
+    // failed save goes to standard error rather than into a box that would
+    // hold the session's end up.
     face_ = std::make_unique<TFaceWindow>(events_, [this] {
+        events_.ReportToErrorLogOnly();
         if (settingsWindow_ != nullptr) {
             settingsWindow_->FinalSave();
         }

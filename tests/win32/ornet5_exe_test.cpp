@@ -334,6 +334,27 @@ TEST_F(Ornet5Exe, MenuOpensTheSettingsAndTheAboutBoxAndLoggingOffSaves) {
     EXPECT_EQ(program.Close(), 0u);
 }
 
+// A save that fails as the session ends is written to standard error: a box
+// opened inside the end-session message would hold the logoff up.
+TEST_F(Ornet5Exe, AFailedSaveAtTheSessionsEndOpensNoBox) {
+    TRunningProgram program;
+    ASSERT_NE(program.face, nullptr);
+    const std::wstring file = SettingsFile();
+    ASSERT_TRUE(WaitFor(
+        [&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10s));
+    ::PostMessageW(program.face, WM_COMMAND, kCommandOptionsShow, 0);
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(program.settings) != FALSE; }, 10s));
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    DWORD_PTR answer = 0;
+    EXPECT_NE(::SendMessageTimeoutW(program.face, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                    SMTO_NORMAL, 5000, &answer),
+              0)
+        << "the end-session message was not answered";
+    EXPECT_EQ(ErrorBoxes().count, 0);
+    ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(program.Close(), 0u);
+}
+
 // Escape held down is seen at the next attempt's start, whatever window has
 // the focus: the exchange is cancelled, one box tells it, polling goes on.
 TEST_F(Ornet5Exe, EscapeCancelsTheExchangeAndPollingGoesOn) {
