@@ -35,11 +35,19 @@ IPicture* LoadPicture() {
     }
     const DWORD size = ::SizeofResource(module, found);
     const void* bytes = ::LockResource(::LoadResource(module, found));
-    HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
-    if (bytes == nullptr || copy == nullptr) {
+    if (bytes == nullptr || size == 0) {
         return nullptr;
     }
-    std::memcpy(::GlobalLock(copy), bytes, size);
+    HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    if (copy == nullptr) {
+        return nullptr;
+    }
+    void* target = ::GlobalLock(copy);
+    if (target == nullptr) {
+        ::GlobalFree(copy);
+        return nullptr;
+    }
+    std::memcpy(target, bytes, size);
     ::GlobalUnlock(copy);
     IStream* stream = nullptr;
     // The stream frees the copy when it is released.

@@ -9,6 +9,7 @@
 #include "app/win32/wide_text.h"
 #include "app/win32/win32_stored_form.h"
 #include "app/window_exchange_environment.h"
+#include "common/exception.h"
 #include "measure/poll_cycle.h"
 #include "serial/cp_drv.h"
 #include "settings/form_storage.h"
@@ -132,7 +133,10 @@ void TSettingsWindow::BuildUnitChoice() {
 void TSettingsWindow::StartPolling() {
     exchangeEnvironment_ = std::make_unique<TWindowExchangeEnvironment>(escapeDown_, *this);
     pollCycle_ = std::make_unique<TPollCycle>(*commPort_, *this, *exchangeEnvironment_, formats_);
-    ::SetTimer(Handle(), kTimerTrelan, kPollPeriodMs, nullptr);
+    // Without its timer the monitor would never poll: that ends the start.
+    if (::SetTimer(Handle(), kTimerTrelan, kPollPeriodMs, nullptr) == 0) {
+        throw Exception("SetTimer failed");
+    }
 }
 
 void TSettingsWindow::AttachFormStorage() {
