@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "common/win32_utf8.h"
 #include "settings/atomic_file.h"
+#include "settings/atomic_file_steps.h"
 #include "settings/settings_file.h"
 #include "settings/win32_handle.h"
 
@@ -13,15 +15,6 @@ namespace ornet5 {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Utf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
-
-fs::path PathFromUtf8(std::string_view text) {
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
 
 fs::path RunningExecutable() {
     std::wstring buffer(MAX_PATH, L'\0');
@@ -66,12 +59,11 @@ bool FileExists(const fs::path& file) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// A save replaces the file through a temporary file beside it, so both the
-// file and its folder must take writes. The probe file goes when its
-// handle closes.
-bool MayReplace(const fs::path& file) {
-    const DWORD attributes = ::GetFileAttributesW(file.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+// A save replaces the file through a temporary file beside it, so the save
+// must be allowed to replace it, and both the file and its folder must take
+// writes. The probe file goes when its handle closes.
+bool SaveCanReplace(const fs::path& file) {
+    if (!MayReplace(file)) {
         return false;
     }
     const TWin32Handle opened(::CreateFileW(
@@ -110,15 +102,16 @@ bool CopyToUserFile(const fs::path& from, const fs::path& to) {
 // Without an application-data folder the Windows directory's file is read
 // and written. Messages name the file "ORNET5.INI" in every case.
 TSettingsFileLocation ProgramSettingsFile() {
-    const std::string name = IniFileNameForExecutable(Utf8(RunningExecutable().filename()));
-    const fs::path fileName = PathFromUtf8(name);
+    const std::string name =
+        IniFileNameForExecutable(Utf8(RunningExecutable().filename().native()));
+    const fs::path fileName(Wide(name));
     const fs::path windowsFile = WindowsDirectory() / fileName;
     const fs::path userFolder = UserDataFolder();
     const fs::path userFile = userFolder / fileName;
 
     TWindowsSettingsPlaces places;
     places.windowsFileExists = FileExists(windowsFile);
-    places.windowsFileWritable = places.windowsFileExists && MayReplace(windowsFile);
+    places.windowsFileWritable = places.windowsFileExists && SaveCanReplace(windowsFile);
     places.userFolderKnown = !userFolder.empty();
     places.userFileExists = places.userFolderKnown && FileExists(userFile);
 

@@ -2,17 +2,11 @@
 
 #include <string>
 
+#include "app/win32/wide_text.h"
+
 namespace ornet5 {
 
 namespace {
-
-std::wstring EditText(HWND comboBox) {
-    const int length = ::GetWindowTextLengthW(comboBox);
-    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    const int copied = ::GetWindowTextW(comboBox, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
-}
 
 bool DeleteKeyDown() {
     return (::GetKeyState(VK_BACK) & 0x8000) != 0 || (::GetKeyState(VK_DELETE) & 0x8000) != 0;
@@ -40,7 +34,7 @@ void Deselect(HWND comboBox, const std::wstring& text) {
 }  // namespace
 
 void CompleteTypedText(HWND comboBox) {
-    const std::wstring text = EditText(comboBox);
+    const std::wstring text = WindowTextWide(comboBox);
     if (text.empty() || DeleteKeyDown()) {
         const int exact = text.empty() ? -1 : ExactEntry(comboBox, text);
         if (exact >= 0) {

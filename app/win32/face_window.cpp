@@ -94,7 +94,7 @@ void TFaceWindow::PopupAt(POINT screenPoint) {
 }
 
 void TFaceWindow::DrawLabel(const DRAWITEMSTRUCT& item) const {
-    const std::wstring text = Wide(WindowTextUtf8(item.hwndItem));
+    const std::wstring text = WindowTextWide(item.hwndItem);
     ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
     const bool grey = item.hwndItem == labelDose_ && !doseCurrent_;
     ::SetTextColor(item.hDC, ::GetSysColor(grey ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));

@@ -2,7 +2,7 @@
 
 namespace ornet5 {
 
-std::string WindowTextUtf8(HWND window) {
+std::wstring WindowTextWide(HWND window) {
     const int length = ::GetWindowTextLengthW(window);
     if (length <= 0) {
         return {};
@@ -10,7 +10,11 @@ std::string WindowTextUtf8(HWND window) {
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const int copied = ::GetWindowTextW(window, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return Utf8(text);
+    return text;
+}
+
+std::string WindowTextUtf8(HWND window) {
+    return Utf8(WindowTextWide(window));
 }
 
 void SetWindowTextUtf8(HWND window, std::string_view text) {

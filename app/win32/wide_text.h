@@ -10,7 +10,8 @@
 
 namespace ornet5 {
 
-// A window's text (caption, control text) in UTF-8.
+// A window's text (caption, control text) as Windows holds it, and in UTF-8.
+std::wstring WindowTextWide(HWND window);
 std::string WindowTextUtf8(HWND window);
 void SetWindowTextUtf8(HWND window, std::string_view text);
 
