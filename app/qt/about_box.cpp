@@ -10,6 +10,7 @@
 #include "app/qt/bevel_panel.h"
 #include "app/qt/design_font.h"
 #include "app/qt/window_references.h"
+#include "app/window_texts.h"
 
 // The picture lives in this static library's resources, which the linker
 // keeps only when something names them.
@@ -43,7 +44,7 @@ class TAboutBoxReference {
 TAboutBox::TAboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(QString::fromUtf8("О программе"));
+    setWindowTitle(QString::fromUtf8(window_text::kAboutCaption));
     setFixedSize(kClientSize);
     setFont(SansSerifFont(11));
     setSizeGripEnabled(false);
@@ -66,13 +67,10 @@ void TAboutBox::BuildPanel() {
     InitAboutResources();
     programIcon_->setPixmap(QPixmap(QStringLiteral(":/ornet5/about.gif")));
 
-    productName_ = AddLabel("ORNET-5", kProductNameRect);
-    version_ = AddLabel("версия 1.0", kVersionRect);
+    productName_ = AddLabel(window_text::kProductName, kProductNameRect);
+    version_ = AddLabel(window_text::kVersion, kVersionRect);
 
-    comments_ = new QLabel(
-        QString::fromUtf8("Программа предназначена для считывания показаний мощности дозы "
-                          "из приборов серии ОРНЕТ-5"),
-        panel1_);
+    comments_ = new QLabel(QString::fromUtf8(window_text::kComments), panel1_);
     comments_->setWordWrap(true);
     comments_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     comments_->setGeometry(

@@ -21,8 +21,6 @@ constexpr QRect kDoseRect{0, 24, 385, 121};
 
 }  // namespace
 
-const char* const TFace::kDosePlaceholder = "Ждите";
-
 TFace::TFace(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
@@ -49,14 +47,14 @@ void TFace::BuildMenu() {
     // Hints are kept with the action but never shown.
     popupMenu1_->setToolTipsVisible(false);
 
-    actOptionsShow_ = new QAction(QString::fromUtf8("&Настройки связи"), this);
-    actOptionsShow_->setToolTip(QString::fromUtf8("Настройки связи с ОРНЕТ-5"));
+    actOptionsShow_ = new QAction(QString::fromUtf8(window_text::kOptionsShowItem), this);
+    actOptionsShow_->setToolTip(QString::fromUtf8(window_text::kOptionsShowHint));
     connect(actOptionsShow_, &QAction::triggered, this, [this] { actOptionsShowExecute(); });
 
     n1_ = actOptionsShow_;
     popupMenu1_->addAction(n1_);
     n2_ = popupMenu1_->addSeparator();
-    nAbout_ = popupMenu1_->addAction(QString::fromUtf8("&О программе"));
+    nAbout_ = popupMenu1_->addAction(QString::fromUtf8(window_text::kAboutItem));
     connect(nAbout_, &QAction::triggered, this, [this] { NAboutClick(); });
 }
 
@@ -64,7 +62,7 @@ void TFace::BuildLabels() {
     labelTitle_ = new TAccelLabel(this);
     labelTitle_->setGeometry(kTitleRect);
     labelTitle_->setFont(SansSerifFont(16, true));
-    labelTitle_->SetText(QString::fromUtf8("Текущее значение мощности дозы, мкЗв/ч"));
+    labelTitle_->SetText(QString::fromUtf8(window_text::kDoseHeading));
 
     labelDose_ = new TAccelLabel(this);
     labelDose_->setGeometry(kDoseRect);

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "app/qt/window_services.h"
+#include "app/window_texts.h"
 
 class QAction;
 class QMenu;
@@ -43,7 +44,7 @@ class TFace : public QWidget, public TMainDisplay {
     TAccelLabel& LabelDose() { return *labelDose_; }
 
     // The placeholder that the dose label shows until the first reading.
-    static const char* const kDosePlaceholder;
+    static constexpr const char* kDosePlaceholder = window_text::kDosePlaceholder;
 
   protected:
     bool event(QEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <iostream>
+#include <span>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,6 +19,7 @@
 #include "app/qt/exclusive_radio_button.h"
 #include "app/qt/qt_stored_form.h"
 #include "app/window_exchange_environment.h"
+#include "app/window_texts.h"
 #include "measure/poll_cycle.h"
 #include "measure/port_open_log.h"
 #include "settings/form_storage.h"
@@ -40,11 +42,13 @@ void SetHint(QWidget& control, const char* hint) {
 }
 
 TCompletingComboBox* MakeComboBox(QWidget* parent, const char* name, QRect place,
-                                  const QStringList& entries, int selected) {
+                                  std::span<const char* const> entries, int selected) {
     auto* box = new TCompletingComboBox(parent);
     box->setObjectName(QString::fromUtf8(name));
     box->setGeometry(place);
-    box->addItems(entries);
+    for (const char* entry : entries) {
+        box->addItem(QString::fromUtf8(entry));
+    }
     box->setCurrentIndex(selected);
     return box;
 }
@@ -85,7 +89,7 @@ TTrelanADCFace::~TTrelanADCFace() {
 
 void TTrelanADCFace::BuildWindow() {
     setObjectName(QStringLiteral("TrelanADCFace"));
-    setWindowTitle(QStringLiteral("Измеритель на Trelan"));
+    setWindowTitle(QString::fromUtf8(window_text::kSettingsCaption));
     setFont(SansSerifFont(11));
     setFixedSize(kClientSize);
     move(kDesignPosition);
@@ -95,27 +99,27 @@ void TTrelanADCFace::BuildWindow() {
 }
 
 void TTrelanADCFace::BuildPortGroup() {
-    groupBox1_ = new QGroupBox(QStringLiteral("СОМ-порт"), this);
+    groupBox1_ = new QGroupBox(QString::fromUtf8(window_text::kPortGroup), this);
     groupBox1_->setObjectName(QStringLiteral("GroupBox1"));
     groupBox1_->setGeometry(8, 0, 161, 81);
     cbComPort_ = MakeComboBox(groupBox1_, "CB_ComPort", QRect(8, 16, 145, 21),
-                              {"COM1", "COM2", "COM3", "COM4"}, 2);
-    SetHint(*cbComPort_, "Номер COM-порта для обмена на компьютере");
+                              window_text::kPortEntries, window_text::kPortEntryIndex);
+    SetHint(*cbComPort_, window_text::kPortHint);
     cbComPortSpeed_ = MakeComboBox(groupBox1_, "CB_ComPort_Speed", QRect(8, 48, 145, 21),
-                                   {"19200", "9600", "4800", "2400", "1200"}, 1);
-    SetHint(*cbComPortSpeed_, "Скорость COM-порта для обмена на компьютере");
+                                   window_text::kSpeedEntries, window_text::kSpeedEntryIndex);
+    SetHint(*cbComPortSpeed_, window_text::kSpeedHint);
 }
 
 void TTrelanADCFace::BuildAddressGroup() {
-    groupBox2_ = new QGroupBox(QStringLiteral("Адрес ORNET-5 (4.2.zzz)"), this);
+    groupBox2_ = new QGroupBox(QString::fromUtf8(window_text::kAddressGroup), this);
     groupBox2_->setObjectName(QStringLiteral("GroupBox2"));
     groupBox2_->setGeometry(176, 0, 161, 49);
-    leDeviceAdr_ = new QLineEdit(QStringLiteral("255.255.255"), groupBox2_);
+    leDeviceAdr_ = new QLineEdit(QString::fromUtf8(window_text::kAddressDesignText), groupBox2_);
     leDeviceAdr_->setObjectName(QStringLiteral("LE_DeviceAdr"));
     leDeviceAdr_->setGeometry(8, 16, 145, 21);
     // Read-only still lets the user select and copy the address.
     leDeviceAdr_->setReadOnly(true);
-    SetHint(*leDeviceAdr_, "Адрес прибора в протоколе обмена TreLAN");
+    SetHint(*leDeviceAdr_, window_text::kAddressHint);
 }
 
 void TTrelanADCFace::BuildUnitChoice() {

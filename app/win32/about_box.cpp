@@ -5,6 +5,7 @@
 
 #include "app/win32/control_ids.h"
 #include "app/win32/wide_text.h"
+#include "app/window_texts.h"
 
 namespace ornet5 {
 
@@ -81,8 +82,8 @@ POINT CentredOver(const RECT& owner, SIZE box) {
 
 TAboutBox::TAboutBox(HWND mainWindow) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    Create({L"TAboutBox", "О программе", style, WS_EX_DLGMODALFRAME, 0, 0, kClientWidth,
-            kClientHeight});
+    Create({L"TAboutBox", window_text::kAboutCaption, style, WS_EX_DLGMODALFRAME, 0, 0,
+            kClientWidth, kClientHeight});
     RECT owner{};
     RECT outer{};
     ::GetWindowRect(mainWindow, &owner);
@@ -108,14 +109,12 @@ void TAboutBox::BuildControls() {
                   font);
     CreateControl(Handle(), L"STATIC", "", SS_OWNERDRAW, 0, InPanel(8, 8, 121, 57), kIdProgramIcon,
                   font);
-    CreateControl(Handle(), L"STATIC", "ORNET-5", SS_LEFT | SS_NOPREFIX, 0,
+    CreateControl(Handle(), L"STATIC", window_text::kProductName, SS_LEFT | SS_NOPREFIX, 0,
                   InPanel(144, 16, 129, 13), kIdProductName, font);
-    CreateControl(Handle(), L"STATIC", "версия 1.0", SS_LEFT | SS_NOPREFIX, 0,
+    CreateControl(Handle(), L"STATIC", window_text::kVersion, SS_LEFT | SS_NOPREFIX, 0,
                   InPanel(144, 40, 129, 13), kIdVersion, font);
-    CreateControl(Handle(), L"STATIC",
-                  "Программа предназначена для считывания показаний мощности дозы из "
-                  "приборов серии ОРНЕТ-5",
-                  SS_CENTER | SS_NOPREFIX, 0, InPanel(8, 112, 240, 39), kIdComments, font);
+    CreateControl(Handle(), L"STATIC", window_text::kComments, SS_CENTER | SS_NOPREFIX, 0,
+                  InPanel(8, 112, 240, 39), kIdComments, font);
     okButton_ = CreateControl(Handle(), L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0,
                               {111, 180, 111 + 75, 180 + 25}, IDOK, font);
 }

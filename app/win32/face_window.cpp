@@ -19,8 +19,6 @@ constexpr UINT kFirstActivationMessage = WM_APP + 1;
 
 }  // namespace
 
-const char* const TFaceWindow::kDosePlaceholder = "Ждите";
-
 TFaceWindow::TFaceWindow(TProgramEvents& events, std::function<void()> onEndSession)
     : events_(events), onEndSession_(std::move(onEndSession)) {
     Create({L"TFace", kApplicationTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_TOPMOST,
@@ -40,10 +38,11 @@ TFaceWindow::~TFaceWindow() {
 
 void TFaceWindow::BuildMenu() {
     popupMenu1_ = ::CreatePopupMenu();
-    actOptionsShowHint_ = "Настройки связи с ОРНЕТ-5";
-    ::AppendMenuW(popupMenu1_, MF_STRING, kCommandOptionsShow, Wide("&Настройки связи").c_str());
+    actOptionsShowHint_ = window_text::kOptionsShowHint;
+    ::AppendMenuW(popupMenu1_, MF_STRING, kCommandOptionsShow,
+                  Wide(window_text::kOptionsShowItem).c_str());
     ::AppendMenuW(popupMenu1_, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(popupMenu1_, MF_STRING, kCommandAbout, Wide("&О программе").c_str());
+    ::AppendMenuW(popupMenu1_, MF_STRING, kCommandAbout, Wide(window_text::kAboutItem).c_str());
 }
 
 void TFaceWindow::BuildLabels() {
@@ -53,8 +52,8 @@ void TFaceWindow::BuildLabels() {
     // Owner-drawn labels: one line from the top, centred, the dose greyed
     // when old. Without SS_NOTIFY they let the mouse through to the
     // window, so a right click on them opens the popup menu too.
-    labelTitle_ = CreateControl(Handle(), L"STATIC", "Текущее значение мощности дозы, мкЗв/ч",
-                                SS_OWNERDRAW, 0, kTitleRect, kIdLabelTitle, titleFont_);
+    labelTitle_ = CreateControl(Handle(), L"STATIC", window_text::kDoseHeading, SS_OWNERDRAW, 0,
+                                kTitleRect, kIdLabelTitle, titleFont_);
     labelDose_ = CreateControl(Handle(), L"STATIC", kDosePlaceholder, SS_OWNERDRAW, 0, kDoseRect,
                                kIdLabelDose, doseFont_);
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/win32/window_base.h"
+#include "app/window_texts.h"
 
 namespace ornet5 {
 
@@ -32,7 +33,7 @@ class TFaceWindow : public TWin32Window {
     HWND LabelTitle() const { return labelTitle_; }
     HWND LabelDose() const { return labelDose_; }
 
-    static const char* const kDosePlaceholder;
+    static constexpr const char* kDosePlaceholder = window_text::kDosePlaceholder;
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <span>
+
 #include "app/program_events.h"
 #include "app/win32/completing_combo.h"
 #include "app/win32/control_ids.h"
@@ -9,6 +11,7 @@
 #include "app/win32/wide_text.h"
 #include "app/win32/win32_stored_form.h"
 #include "app/window_exchange_environment.h"
+#include "app/window_texts.h"
 #include "common/exception.h"
 #include "measure/poll_cycle.h"
 #include "serial/cp_drv.h"
@@ -30,19 +33,13 @@ constexpr int kComboHeight = 21;
 constexpr int kComboListHeight = 120;
 const char* const kDesignPortName = "\\\\.\\COM3";
 
-// The controls' hints, kept with the design but never shown: the program
-// shows no tooltips.
-[[maybe_unused]] constexpr const char* kPortHint = "Номер COM-порта для обмена на компьютере";
-[[maybe_unused]] constexpr const char* kSpeedHint = "Скорость COM-порта для обмена на компьютере";
-[[maybe_unused]] constexpr const char* kAddressHint = "Адрес прибора в протоколе обмена TreLAN";
-
 // Controls inside a group frame are the window's own children (so that
 // their notifications reach the window), placed at the frame's offset.
 RECT InGroup(POINT group, int left, int top, int width, int height) {
     return {group.x + left, group.y + top, group.x + left + width, group.y + top + height};
 }
 
-HWND MakeComboBox(HWND parent, RECT place, int id, std::initializer_list<const char*> entries,
+HWND MakeComboBox(HWND parent, RECT place, int id, std::span<const char* const> entries,
                   int selected) {
     place.bottom = place.top + kComboListHeight;
     HWND box = CreateControl(parent, L"COMBOBOX", "",
@@ -63,7 +60,7 @@ TSettingsWindow::TSettingsWindow(TProgramEvents& events, TFaceWindow& face,
                                  const TRegionalFormats& formats, std::function<bool()> escapeDown)
     : events_(events), face_(face), formats_(formats), escapeDown_(std::move(escapeDown)) {
     // Hidden at creation; a dialog frame with the close button only.
-    Create({L"TTrelanADCFace", "Измеритель на Trelan", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+    Create({L"TTrelanADCFace", window_text::kSettingsCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU,
             WS_EX_DLGMODALFRAME, kDesignLeft, kDesignTop, kClientWidth, kClientHeight});
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(DefaultDesignFont()), FALSE);
     ::SetWindowContextHelpId(Handle(), kHelpContext);
@@ -87,14 +84,15 @@ TSettingsWindow::~TSettingsWindow() {
 
 void TSettingsWindow::BuildPortGroup() {
     const POINT group{8, 0};
-    groupBox1_ = CreateControl(Handle(), L"BUTTON", "СОМ-порт", BS_GROUPBOX, 0,
+    groupBox1_ = CreateControl(Handle(), L"BUTTON", window_text::kPortGroup, BS_GROUPBOX, 0,
                                InGroup(group, 0, 0, 161, 81), kIdGroupBox1, DefaultDesignFont());
     cbComPort_ = MakeComboBox(Handle(), InGroup(group, 8, 16, 145, kComboHeight), kIdComPort,
-                              {"COM1", "COM2", "COM3", "COM4"}, 2);
+                              window_text::kPortEntries, window_text::kPortEntryIndex);
     ::SetWindowLongPtrW(cbComPort_, GWL_STYLE,
                         ::GetWindowLongPtrW(cbComPort_, GWL_STYLE) | WS_GROUP);
-    cbComPortSpeed_ = MakeComboBox(Handle(), InGroup(group, 8, 48, 145, kComboHeight),
-                                   kIdComPortSpeed, {"19200", "9600", "4800", "2400", "1200"}, 1);
+    cbComPortSpeed_ =
+        MakeComboBox(Handle(), InGroup(group, 8, 48, 145, kComboHeight), kIdComPortSpeed,
+                     window_text::kSpeedEntries, window_text::kSpeedEntryIndex);
 }
 
 void TSettingsWindow::BuildStatusBar() {
@@ -111,12 +109,13 @@ void TSettingsWindow::BuildStatusBar() {
 
 void TSettingsWindow::BuildAddressGroup() {
     const POINT group{176, 0};
-    groupBox2_ = CreateControl(Handle(), L"BUTTON", "Адрес ORNET-5 (4.2.zzz)", BS_GROUPBOX, 0,
+    groupBox2_ = CreateControl(Handle(), L"BUTTON", window_text::kAddressGroup, BS_GROUPBOX, 0,
                                InGroup(group, 0, 0, 161, 49), kIdGroupBox2, DefaultDesignFont());
     // Read-only still lets the user select and copy the address.
-    leDeviceAdr_ = CreateControl(
-        Handle(), L"EDIT", "255.255.255", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP,
-        WS_EX_CLIENTEDGE, InGroup(group, 8, 16, 145, 21), kIdDeviceAdr, DefaultDesignFont());
+    leDeviceAdr_ =
+        CreateControl(Handle(), L"EDIT", window_text::kAddressDesignText,
+                      ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE,
+                      InGroup(group, 8, 16, 145, 21), kIdDeviceAdr, DefaultDesignFont());
 }
 
 void TSettingsWindow::BuildUnitChoice() {
