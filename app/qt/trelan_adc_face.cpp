@@ -18,23 +18,20 @@
 #include "app/qt/design_font.h"
 #include "app/qt/exclusive_radio_button.h"
 #include "app/qt/qt_stored_form.h"
+#include "app/settings_window_setup.h"
 #include "app/window_exchange_environment.h"
 #include "app/window_texts.h"
 #include "measure/poll_cycle.h"
 #include "measure/port_open_log.h"
 #include "settings/form_storage.h"
-#include "settings/settings_file.h"
 
 namespace ornet5 {
 
 namespace {
 
-constexpr int kPollPeriodMs = 3000;
 // The window is laid out in screen pixels and not scaled.
 constexpr QSize kClientSize{343, 117};
 constexpr QPoint kDesignPosition{360, 236};
-constexpr int kHelpContext = 680;
-const char* const kDesignPortName = "\\\\.\\COM3";
 
 // Hints are kept with their controls but never shown: no tooltips.
 void SetHint(QWidget& control, const char* hint) {
@@ -69,7 +66,7 @@ TTrelanADCFace::TTrelanADCFace(const TWindowServices& services, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       services_(services),
       commPort_(services.driverTicks) {
-    commPort_.SetPortName(kDesignPortName);
+    commPort_.SetPortName(settings_window::kDesignPortName);
     BuildWindow();
     BuildPortGroup();
     BuildAddressGroup();
@@ -93,7 +90,7 @@ void TTrelanADCFace::BuildWindow() {
     setFont(SansSerifFont(11));
     setFixedSize(kClientSize);
     move(kDesignPosition);
-    setProperty("helpContext", kHelpContext);
+    setProperty("helpContext", settings_window::kHelpContext);
     // Hiding this window must never end the program; the main window does.
     setAttribute(Qt::WA_QuitOnClose, false);
 }
@@ -170,7 +167,7 @@ void TTrelanADCFace::StartPolling() {
                                               services_.formats);
     timerTrelan_ = new QTimer(this);
     timerTrelan_->setObjectName(QStringLiteral("TimerTrelan"));
-    timerTrelan_->setInterval(kPollPeriodMs);
+    timerTrelan_->setInterval(settings_window::kPollPeriodMs);
     // A coarse timer may fire up to 5 % (150 ms) off at each tick; the polls
     // keep an exact 3000 ms beat.
     timerTrelan_->setTimerType(Qt::PreciseTimer);
@@ -182,11 +179,7 @@ void TTrelanADCFace::AttachFormStorage() {
     storedForm_ = std::make_unique<TQtStoredForm>(
         *this, TBorderStyle::Dialog,
         [this](const std::exception& error) { services_.events.Post(error); });
-    formStorage1_ = std::make_unique<TFormStorage>(*storedForm_, ProgramSettingsFile());
-    formStorage1_->SetOptions({TPlacementOption::Position});
-    formStorage1_->SetStoredProps({"CB_ComPort_Speed.ItemIndex", "CB_ComPort.ItemIndex",
-                                   "rbRentgen.Checked", "rbZv.Checked"});
-    formStorage1_->Loaded({});
+    formStorage1_ = settings_window::MakeStore(*storedForm_);
 }
 
 void TTrelanADCFace::ShowAndRaise() {

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "app/program_events.h"
+#include "app/settings_window_setup.h"
 #include "app/win32/completing_combo.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/face_window.h"
@@ -16,7 +17,6 @@
 #include "measure/poll_cycle.h"
 #include "serial/cp_drv.h"
 #include "settings/form_storage.h"
-#include "settings/settings_file.h"
 
 namespace ornet5 {
 
@@ -26,12 +26,9 @@ constexpr int kClientWidth = 343;
 constexpr int kClientHeight = 117;
 constexpr int kDesignLeft = 360;
 constexpr int kDesignTop = 236;
-constexpr DWORD kHelpContext = 680;
-constexpr UINT kPollPeriodMs = 3000;
 // Height of a combo box's edit part; the list drops below it.
 constexpr int kComboHeight = 21;
 constexpr int kComboListHeight = 120;
-const char* const kDesignPortName = "\\\\.\\COM3";
 
 // Controls inside a group frame are the window's own children (so that
 // their notifications reach the window), placed at the frame's offset.
@@ -63,10 +60,10 @@ TSettingsWindow::TSettingsWindow(TProgramEvents& events, TFaceWindow& face,
     Create({L"TTrelanADCFace", window_text::kSettingsCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU,
             WS_EX_DLGMODALFRAME, kDesignLeft, kDesignTop, kClientWidth, kClientHeight});
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(DefaultDesignFont()), FALSE);
-    ::SetWindowContextHelpId(Handle(), kHelpContext);
+    ::SetWindowContextHelpId(Handle(), settings_window::kHelpContext);
     driverTicks_ = std::make_unique<TWin32TickSource>(Handle(), kTimerReceivePoll);
     commPort_ = std::make_unique<TCPDrv>(*driverTicks_);
-    commPort_->SetPortName(kDesignPortName);
+    commPort_->SetPortName(settings_window::kDesignPortName);
     BuildPortGroup();
     BuildStatusBar();
     BuildAddressGroup();
@@ -133,7 +130,7 @@ void TSettingsWindow::StartPolling() {
     exchangeEnvironment_ = std::make_unique<TWindowExchangeEnvironment>(escapeDown_, *this);
     pollCycle_ = std::make_unique<TPollCycle>(*commPort_, *this, *exchangeEnvironment_, formats_);
     // Without its timer the monitor would never poll: that ends the start.
-    if (::SetTimer(Handle(), kTimerTrelan, kPollPeriodMs, nullptr) == 0) {
+    if (::SetTimer(Handle(), kTimerTrelan, settings_window::kPollPeriodMs, nullptr) == 0) {
         throw Exception("SetTimer failed");
     }
 }
@@ -157,11 +154,7 @@ void TSettingsWindow::AttachFormStorage() {
                                           checkedProperty("rbZv", rbZv_),
                                           checkedProperty("rbRentgen", rbRentgen_)},
         [this](const std::exception& error) { events_.Report(error); });
-    formStorage1_ = std::make_unique<TFormStorage>(*storedForm_, ProgramSettingsFile());
-    formStorage1_->SetOptions({TPlacementOption::Position});
-    formStorage1_->SetStoredProps({"CB_ComPort_Speed.ItemIndex", "CB_ComPort.ItemIndex",
-                                   "rbRentgen.Checked", "rbZv.Checked"});
-    formStorage1_->Loaded({});
+    formStorage1_ = settings_window::MakeStore(*storedForm_);
 }
 
 void TSettingsWindow::ShowAndRaise() {
