@@ -42,30 +42,15 @@ std::string OpenFailureText(const TOpenFailure& failure) {
     return "ORNET5: порт " + device + " не открывается: " + Reason(failure);
 }
 
-TPortOpenLog::TPortOpenLog(TSerialPort& port, std::ostream& out) : port_(port), out_(out) {}
-
-bool TPortOpenLog::SendText(const std::string& bytes) {
-    return port_.SendText(bytes);
-}
-
-std::uint32_t TPortOpenLog::ReadBytes(char* buffer, std::uint32_t maximum) {
-    return port_.ReadBytes(buffer, maximum);
-}
-
-void TPortOpenLog::SetPort(TPortNumber value) {
-    port_.SetPort(value);
-}
-
-void TPortOpenLog::SetBaudRateValue(std::uint32_t value) {
-    port_.SetBaudRateValue(value);
-}
+TPortOpenLog::TPortOpenLog(TSerialPort& port, std::ostream& out)
+    : TForwardingPort(port), out_(out) {}
 
 bool TPortOpenLog::OpenPort() {
-    if (port_.OpenPort()) {
+    if (Forwarded().OpenPort()) {
         reported_ = {};
         return true;
     }
-    TOpenFailure failure = port_.LastOpenFailure();
+    TOpenFailure failure = Forwarded().LastOpenFailure();
     // A port that failed without naming a reason has still failed: the
     // user hears of it once, as an unknown error.
     if (failure.kind == TSerialError::None) {
@@ -76,18 +61,6 @@ bool TPortOpenLog::OpenPort() {
         reported_ = failure;
     }
     return false;
-}
-
-void TPortOpenLog::ClosePort() {
-    port_.ClosePort();
-}
-
-bool TPortOpenLog::IsOpen() const {
-    return port_.IsOpen();
-}
-
-TOpenFailure TPortOpenLog::LastOpenFailure() const {
-    return port_.LastOpenFailure();
 }
 
 }  // namespace ornet5

@@ -4,7 +4,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "serial/serial_port.h"
+#include "serial/forwarding_port.h"
 
 namespace ornet5 {
 
@@ -14,22 +14,14 @@ namespace ornet5 {
 // appears or changes. A port that cannot be opened is met at every poll, and
 // a line at every tick would bury the one that matters. A successful open
 // forgets the reason, so a later failure is reported again.
-class TPortOpenLog : public TSerialPort {
+class TPortOpenLog : public TForwardingPort {
   public:
     // port and out must outlive the log.
     TPortOpenLog(TSerialPort& port, std::ostream& out);
 
-    bool SendText(const std::string& bytes) override;
-    std::uint32_t ReadBytes(char* buffer, std::uint32_t maximum) override;
-    void SetPort(TPortNumber value) override;
-    void SetBaudRateValue(std::uint32_t value) override;
     bool OpenPort() override;
-    void ClosePort() override;
-    bool IsOpen() const override;
-    TOpenFailure LastOpenFailure() const override;
 
   private:
-    TSerialPort& port_;
     std::ostream& out_;
     // Kind None: nothing reported since the last successful open.
     TOpenFailure reported_;

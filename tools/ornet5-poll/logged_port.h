@@ -4,28 +4,24 @@
 #include <ostream>
 #include <string>
 
-#include "serial/serial_port.h"
+#include "serial/forwarding_port.h"
 
 namespace ornet5 {
 
 // A serial port that writes every exchange to a stream as it passes: the
 // bytes sent ("->") and the bytes read ("<-"), in hexadecimal, and each
 // open and close.
-class TLoggedPort : public TSerialPort {
+class TLoggedPort : public TForwardingPort {
   public:
-    TLoggedPort(TSerialPort& port, std::ostream& log) : port_(port), log_(log) {}
+    TLoggedPort(TSerialPort& port, std::ostream& log) : TForwardingPort(port), log_(log) {}
 
-    void SetPort(TPortNumber value) override { port_.SetPort(value); }
     void SetBaudRateValue(std::uint32_t value) override;
     bool OpenPort() override;
     void ClosePort() override;
-    bool IsOpen() const override { return port_.IsOpen(); }
-    TOpenFailure LastOpenFailure() const override { return port_.LastOpenFailure(); }
     bool SendText(const std::string& bytes) override;
     std::uint32_t ReadBytes(char* buffer, std::uint32_t maximum) override;
 
   private:
-    TSerialPort& port_;
     std::ostream& log_;
     std::uint32_t speed_ = 0;
 };
