@@ -5,7 +5,7 @@
 #include "link/checksum.h"
 #include "link/device_address.h"
 #include "link/frame.h"
-#include "tools/ornet5-sim/hex_text.h"
+#include "common/hex_text.h"
 
 namespace ornet5 {
 

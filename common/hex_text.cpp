@@ -1,4 +1,4 @@
-#include "tools/ornet5-sim/hex_text.h"
+#include "common/hex_text.h"
 
 namespace ornet5 {
 
