@@ -7,9 +7,9 @@
 #include <ctime>
 
 #include "serial/cp_drv.h"
-#include "serial/serial_backend.h"
 #include "tests/support/cpu_share.h"
 #include "tests/support/manual_tick_source.h"
+#include "tests/support/stub_backend.h"
 
 namespace ornet5 {
 namespace {
@@ -17,21 +17,15 @@ namespace {
 using namespace std::chrono_literals;
 using TSteady = std::chrono::steady_clock;
 
-class TScriptedBackend final : public TSerialBackend {
+class TScriptedBackend final : public test::TStubBackend {
   public:
     std::optional<TQueueCounts> counts = TQueueCounts{};
     bool applyFails = false;
     std::size_t writeRoom = 0;  // bytes Write accepts
     int reads = 0;
 
-    std::string DevicePath(const std::string& portName) const override { return portName; }
-    TPortHandle OpenExclusive(const std::string&) override { return TPortHandle{3}; }
-    void Close(TPortHandle) override {}
     bool ApplyLineSettings(TPortHandle, const TLineSettings&) override { return !applyFails; }
-    bool SetQueueSizes(TPortHandle, std::uint32_t, std::uint32_t) override { return true; }
-    bool Purge(TPortHandle, bool, bool) override { return true; }
     std::optional<TQueueCounts> QueueCounts(TPortHandle) override { return counts; }
-    std::optional<std::uint8_t> ModemLines(TPortHandle) override { return std::nullopt; }
     std::size_t Read(TPortHandle, char*, std::size_t) override {
         ++reads;
         return 0;
@@ -41,15 +35,11 @@ class TScriptedBackend final : public TSerialBackend {
         writeRoom -= n;
         return n;
     }
-    // The worst case for a waiting loop: every wait says "ready" at once.
+    // The worst case for a waiting loop: every wait says "ready" at once
+    // (the stub's write wait already does).
     TWaitResult WaitReadable(TPortHandle, std::chrono::milliseconds) override {
         return TWaitResult::Ready;
     }
-    TWaitResult WaitWritable(TPortHandle, std::chrono::milliseconds) override {
-        return TWaitResult::Ready;
-    }
-    TSerialError LastError() const override { return TSerialError::None; }
-    std::string LastErrorText() const override { return {}; }
 };
 
 using test::Time;

@@ -12,9 +12,10 @@
 #include "link/exchange.h"
 #include "link/frame.h"
 #include "serial/cp_drv.h"
-#include "serial/serial_backend.h"
+#include "tests/support/manual_environment.h"
 #include "tests/support/manual_tick_clock.h"
 #include "tests/support/manual_tick_source.h"
+#include "tests/support/stub_backend.h"
 
 namespace ornet5 {
 namespace {
@@ -22,7 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 using std::chrono::milliseconds;
 
-class TModelledLine final : public TSerialBackend {
+class TModelledLine final : public test::TStubBackend {
   public:
     TModelledLine(TManualTickClock& clock, std::uint32_t baud) : clock_(clock), baud_(baud) {}
 
@@ -38,12 +39,6 @@ class TModelledLine final : public TSerialBackend {
     // When the last byte written so far will have left the port.
     milliseconds SentAt() const { return milliseconds(static_cast<long>(std::ceil(sentAt_))); }
 
-    std::string DevicePath(const std::string& portName) const override { return portName; }
-    TPortHandle OpenExclusive(const std::string&) override { return TPortHandle{7}; }
-    void Close(TPortHandle) override {}
-    bool ApplyLineSettings(TPortHandle, const TLineSettings&) override { return true; }
-    bool SetQueueSizes(TPortHandle, std::uint32_t, std::uint32_t) override { return true; }
-    bool Purge(TPortHandle, bool, bool) override { return true; }
     std::optional<TQueueCounts> QueueCounts(TPortHandle) override {
         Catch();
         if (held_) {
@@ -53,7 +48,6 @@ class TModelledLine final : public TSerialBackend {
         return TQueueCounts{static_cast<std::uint32_t>(waitingIn_),
                             static_cast<std::uint32_t>(std::ceil(left / ByteTime() - 1e-9))};
     }
-    std::optional<std::uint8_t> ModemLines(TPortHandle) override { return 0; }
     std::size_t Read(TPortHandle, char* buffer, std::size_t count) override {
         Catch();
         const std::size_t n = std::min(count, waitingIn_);
@@ -82,9 +76,6 @@ class TModelledLine final : public TSerialBackend {
         clock_.Advance(timeout);
         return TWaitResult::Timeout;
     }
-    TWaitResult WaitWritable(TPortHandle, milliseconds) override { return TWaitResult::Ready; }
-    TSerialError LastError() const override { return TSerialError::None; }
-    std::string LastErrorText() const override { return {}; }
 
   private:
     double Now() const { return static_cast<double>(clock_.Now().count()); }
@@ -105,21 +96,6 @@ class TModelledLine final : public TSerialBackend {
     double sentAt_ = 0;
     bool held_ = false;
     std::uint32_t heldOut_ = 0;
-};
-
-// The exchange's clock is the same manual one.
-class TManualExchangeEnvironment final : public TExchangeEnvironment {
-  public:
-    explicit TManualExchangeEnvironment(TManualTickClock& clock) : clock_(clock) {}
-    bool EscapeDown() override { return false; }
-    std::chrono::steady_clock::time_point Now() override {
-        return std::chrono::steady_clock::time_point(clock_.Now());
-    }
-    void ShowStatus(const std::string&) override {}
-    void Pause(milliseconds duration) override { clock_.Advance(duration); }
-
-  private:
-    TManualTickClock& clock_;
 };
 
 class DriverOnALine : public ::testing::TestWithParam<std::uint32_t> {
@@ -173,7 +149,7 @@ TEST_P(DriverOnALine, ABabblingLineEndsTheReadAtItsBound) {
 
 TEST_P(DriverOnALine, AnExchangeOnABabblingLineEndsWithinItsThreeReads) {
     line->Babble(20ms);
-    TManualExchangeEnvironment environment(clock);
+    test::TManualEnvironment environment(clock);  // the exchange reads the same clock
     const std::string request = std::string(frame::kOverhead + 1, '\0');
     const auto start = clock.Now();
     EXPECT_EQ(Exchange(*driver, environment, request), "");
