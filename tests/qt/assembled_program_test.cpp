@@ -54,8 +54,7 @@ class AssembledProgram : public testing::Test {
     static std::unique_ptr<test::TChildProcess> StartSimulator() {
         const std::string link = std::string(std::getenv("XDG_CONFIG_HOME")) + "/ornet5/com3";
         auto simulator = std::make_unique<test::TChildProcess>(
-            ORNET5_SIM_EXECUTABLE, std::vector<std::string>{"--link", link},
-            std::vector<std::string>{});
+            ORNET5_SIM_PATH, std::vector<std::string>{"--link", link}, std::vector<std::string>{});
         EXPECT_TRUE(simulator->WaitForOutput("ready", 10s)) << simulator->Output();
         return simulator;
     }

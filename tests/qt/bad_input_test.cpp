@@ -37,7 +37,7 @@ using namespace std::chrono_literals;
 class BadInput : public testing::Test {
   protected:
     BadInput()
-        : simulator_(ORNET5_SIM_EXECUTABLE,
+        : simulator_(ORNET5_SIM_PATH,
                      {"--link", std::string(std::getenv("XDG_CONFIG_HOME")) + "/ornet5/com3"}, {}),
           services_{face_, ticks_, [] { return false; }, formats_, events_},
           settings_(services_) {

@@ -36,11 +36,11 @@ TEST(Program, PollsTheSimulatorAndEndsWithExitCodeZeroOnSigterm) {
     const std::string xdg = "XDG_CONFIG_HOME=" + configHome.Path().string();
 
     test::TChildProcess simulator(
-        ORNET5_SIM_EXECUTABLE, {"--link", (configHome.Path() / "ornet5" / "com3").string()}, {xdg});
+        ORNET5_SIM_PATH, {"--link", (configHome.Path() / "ornet5" / "com3").string()}, {xdg});
     ASSERT_TRUE(simulator.Started());
     ASSERT_TRUE(simulator.WaitForOutput("ready", 10s)) << simulator.Output();
 
-    test::TChildProcess program(ORNET5_PROGRAM, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
+    test::TChildProcess program(ORNET5_PROGRAM_PATH, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
     ASSERT_TRUE(program.Started());
     // The first poll comes 3 s after start and identifies, the second reads.
     EXPECT_TRUE(simulator.WaitForOutput("identify request", 15s)) << simulator.Output();
@@ -69,13 +69,13 @@ TEST(Program, EndsSoonAfterSigtermWhileAnExchangeRunsOnABabblingLine) {
     TTempConfigHome configHome;
     const std::string xdg = "XDG_CONFIG_HOME=" + configHome.Path().string();
     test::TChildProcess simulator(
-        ORNET5_SIM_EXECUTABLE,
+        ORNET5_SIM_PATH,
         {"--silent", "--babble", "20", "--link", (configHome.Path() / "ornet5" / "com3").string()},
         {xdg});
     ASSERT_TRUE(simulator.Started());
     ASSERT_TRUE(simulator.WaitForOutput("ready", 10s)) << simulator.Output();
 
-    test::TChildProcess program(ORNET5_PROGRAM, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
+    test::TChildProcess program(ORNET5_PROGRAM_PATH, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
     ASSERT_TRUE(program.Started());
     ASSERT_TRUE(simulator.WaitForOutput("identify request", 15s)) << simulator.Output();
     const auto signalled = std::chrono::steady_clock::now();
@@ -105,7 +105,7 @@ TEST(Program, EndsOnSigtermAlthoughTheSettingsFileCannotBeWritten) {
     }
     const std::string xdg = "XDG_CONFIG_HOME=" + (blocker / "config").string();
 
-    test::TChildProcess program(ORNET5_PROGRAM, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
+    test::TChildProcess program(ORNET5_PROGRAM_PATH, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
     ASSERT_TRUE(program.Started());
     // The first activation's save fails and its report box is open now.
     std::this_thread::sleep_for(2s);

@@ -46,7 +46,7 @@ class TSimulator {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDERR_FILENO);
-        std::vector<std::string> words{ORNET5_SIM_EXECUTABLE};
+        std::vector<std::string> words{ORNET5_SIM_PATH};
         words.insert(words.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
         for (std::string& word : words) {
