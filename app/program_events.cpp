@@ -3,13 +3,11 @@
 #include <utility>
 
 #include "app/app_title.h"
+#include "app/settings_window_design.h"
 #include "common/exception.h"
 #include "measure/poll_cycle.h"
 
 namespace ornet5 {
-
-const char* const TProgramEvents::kZvHeading = "Измерение в мк&Зв/ч";
-const char* const TProgramEvents::kRentgenHeading = "Измерение в мк&Р/ч";
 
 std::string ErrorBoxText(const std::string& message) {
     std::string text = message;
@@ -65,12 +63,14 @@ void TProgramEvents::NAboutClick() {
     Run([this] { windows_.RunAboutBox(); });
 }
 
+// The heading keeps the button caption's ampersand, which underlines the
+// unit's first letter there too.
 void TProgramEvents::rbZvClick() {
-    Run([this] { windows_.SetTitleText(kZvHeading); });
+    Run([this] { windows_.SetTitleText(settings_design::kZvCaption); });
 }
 
 void TProgramEvents::rbRentgenClick() {
-    Run([this] { windows_.SetTitleText(kRentgenHeading); });
+    Run([this] { windows_.SetTitleText(settings_design::kRentgenCaption); });
 }
 
 void TProgramEvents::TimerTrelanTimer(TPollCycle& cycle) {

@@ -84,9 +84,6 @@ class TProgramEvents {
     int ShownReports() const { return shown_; }
     int SuppressedReports() const { return suppressed_; }
 
-    static const char* const kZvHeading;
-    static const char* const kRentgenHeading;
-
   private:
     void ReportFirstPosted() noexcept;
     void Log(const char* situation, const std::string& text) noexcept;

@@ -1,6 +1,7 @@
 #include "measure/port_open_log.h"
 
 #include <ostream>
+#include <utility>
 
 namespace ornet5 {
 
@@ -20,13 +21,12 @@ std::string Printable(const std::string& text) {
     return result;
 }
 
-std::string Reason(const TOpenFailure& failure) {
+std::string Reason(const TOpenFailure& failure, const std::string& accessAdvice) {
     switch (failure.kind) {
         case TSerialError::NotFound:
             return "устройство не найдено";
         case TSerialError::AccessDenied:
-            return "нет прав доступа; добавьте пользователя в группу dialout "
-                   "(sudo usermod -aG dialout $USER) и войдите в систему заново";
+            return accessAdvice.empty() ? "нет прав доступа" : "нет прав доступа; " + accessAdvice;
         case TSerialError::Busy:
             return "порт занят другой программой";
         default:
@@ -37,13 +37,13 @@ std::string Reason(const TOpenFailure& failure) {
 
 }  // namespace
 
-std::string OpenFailureText(const TOpenFailure& failure) {
+std::string OpenFailureText(const TOpenFailure& failure, const std::string& accessAdvice) {
     const std::string device = failure.device.empty() ? "?" : Printable(failure.device);
-    return "ORNET5: порт " + device + " не открывается: " + Reason(failure);
+    return "ORNET5: порт " + device + " не открывается: " + Reason(failure, accessAdvice);
 }
 
-TPortOpenLog::TPortOpenLog(TSerialPort& port, std::ostream& out)
-    : TForwardingPort(port), out_(out) {}
+TPortOpenLog::TPortOpenLog(TSerialPort& port, std::ostream& out, std::string accessAdvice)
+    : TForwardingPort(port), out_(out), accessAdvice_(std::move(accessAdvice)) {}
 
 bool TPortOpenLog::OpenPort() {
     if (Forwarded().OpenPort()) {
@@ -57,7 +57,7 @@ bool TPortOpenLog::OpenPort() {
         failure.kind = TSerialError::Other;
     }
     if (failure != reported_) {
-        out_ << OpenFailureText(failure) << std::endl;
+        out_ << OpenFailureText(failure, accessAdvice_) << std::endl;
         reported_ = failure;
     }
     return false;

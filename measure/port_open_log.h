@@ -16,18 +16,20 @@ namespace ornet5 {
 // forgets the reason, so a later failure is reported again.
 class TPortOpenLog : public TForwardingPort {
   public:
-    // port and out must outlive the log.
-    TPortOpenLog(TSerialPort& port, std::ostream& out);
+    // port and out must outlive the log. accessAdvice follows the "no
+    // permission" reason: what the user can do about it on this system.
+    TPortOpenLog(TSerialPort& port, std::ostream& out, std::string accessAdvice = {});
 
     bool OpenPort() override;
 
   private:
     std::ostream& out_;
+    std::string accessAdvice_;
     // Kind None: nothing reported since the last successful open.
     TOpenFailure reported_;
 };
 
 // The line written for a failure, without its line end.
-std::string OpenFailureText(const TOpenFailure& failure);
+std::string OpenFailureText(const TOpenFailure& failure, const std::string& accessAdvice = {});
 
 }  // namespace ornet5

@@ -20,7 +20,7 @@ std::int32_t SaturatingAdd(std::int32_t a, std::int32_t b) {
         sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-std::string ScreenSuffix(const TStoredForm& form) {
+std::string ScreenSuffix(const TFormWindow& form) {
     return "(" + std::to_string(form.ScreenWidth()) + "x" + std::to_string(form.ScreenHeight()) +
            ")";
 }
@@ -59,7 +59,7 @@ bool IsSizeable(TBorderStyle style) {
     return style == TBorderStyle::Sizeable || style == TBorderStyle::SizeToolWin;
 }
 
-TPoint FrameSize(const TStoredForm& form) {
+TPoint FrameSize(const TFormWindow& form) {
     switch (form.BorderStyle()) {
         case TBorderStyle::Single:
         case TBorderStyle::ToolWindow:
@@ -77,8 +77,9 @@ TPoint FrameSize(const TStoredForm& form) {
 
 }  // namespace
 
-TFormPlacement::TFormPlacement(TStoredForm& form, TSettingsFileLocation defaultFile)
-    : form_(form), defaultFile_(std::move(defaultFile)) {}
+TFormPlacement::TFormPlacement(TStoredForm& form, TFormWindow& window,
+                               TSettingsFileLocation defaultFile)
+    : form_(form), window_(window), defaultFile_(std::move(defaultFile)) {}
 
 std::string TFormPlacement::IniSection() const {
     return iniSection_.empty() ? form_.ClassName() : iniSection_;
@@ -115,7 +116,7 @@ void TFormPlacement::FormCloseQuery(bool& canClose) {
     if (ownHandlers_.closeQuery) {
         ownHandlers_.closeQuery(canClose);
     }
-    if (canClose && active_ && form_.HandleAllocated()) {
+    if (canClose && active_ && window_.HandleAllocated()) {
         Reported([this] { SaveSettings(); });
     }
 }
@@ -155,13 +156,13 @@ void TFormPlacement::RestoreSettings() {
 }
 
 void TFormPlacement::RestorePosition(const TIniFile& ini) {
-    TWindowPlacement placement = form_.Placement();
-    if (!form_.Visible()) {
+    TWindowPlacement placement = window_.Placement();
+    if (!window_.Visible()) {
         placement.showCmd = kShowHide;
     }
     placement.flags = ini.ReadInteger(IniSection(), "Flags", placement.flags);
     const bool found = ReadPositions(ini, placement);
-    const std::int32_t pixelsPerInch = form_.PixelsPerInch();
+    const std::int32_t pixelsPerInch = window_.PixelsPerInch();
     // Positions saved at another pixel density would not fit this layout.
     if (found && ini.ReadInteger(IniSection(), "PixelsPerInch", pixelsPerInch) == pixelsPerInch) {
         ApplyPosition(placement);
@@ -170,7 +171,7 @@ void TFormPlacement::RestorePosition(const TIniFile& ini) {
 
 bool TFormPlacement::ReadPositions(const TIniFile& ini, TWindowPlacement& placement) const {
     const std::string section = IniSection();
-    const std::string suffix = ScreenSuffix(form_);
+    const std::string suffix = ScreenSuffix(window_);
     bool found = false;
     if (const std::string text = ReadScreenKey(ini, section, "MinMaxPos", suffix); !text.empty()) {
         const TWords words = PositionWords(text, {0, 0, 0, 0});
@@ -179,10 +180,10 @@ bool TFormPlacement::ReadPositions(const TIniFile& ini, TWindowPlacement& placem
         found = true;
     }
     if (const std::string text = ReadScreenKey(ini, section, "NormPos", suffix); !text.empty()) {
-        const std::int32_t left = form_.Left();
-        const std::int32_t top = form_.Top();
-        const TWords words = PositionWords(text, {left, top, SaturatingAdd(left, form_.Width()),
-                                                  SaturatingAdd(top, form_.Height())});
+        const std::int32_t left = window_.Left();
+        const std::int32_t top = window_.Top();
+        const TWords words = PositionWords(text, {left, top, SaturatingAdd(left, window_.Width()),
+                                                  SaturatingAdd(top, window_.Height())});
         placement.normalPosition = {words[0], words[1], words[2], words[3]};
         found = true;
     }
@@ -192,32 +193,32 @@ bool TFormPlacement::ReadPositions(const TIniFile& ini, TWindowPlacement& placem
 void TFormPlacement::ApplyPosition(TWindowPlacement& placement) {
     TRect& rect = placement.normalPosition;
     // A window of fixed size takes only the stored corner from the file.
-    if (!IsSizeable(form_.BorderStyle())) {
-        rect.right = SaturatingAdd(rect.left, form_.Width());
-        rect.bottom = SaturatingAdd(rect.top, form_.Height());
+    if (!IsSizeable(window_.BorderStyle())) {
+        rect.right = SaturatingAdd(rect.left, window_.Width());
+        rect.bottom = SaturatingAdd(rect.top, window_.Height());
     }
     if (rect.right <= rect.left) {
         return;
     }
-    const TPositionMode mode = form_.PositionMode();
+    const TPositionMode mode = window_.PositionMode();
     if (mode == TPositionMode::ScreenCenter || mode == TPositionMode::DesktopCenter) {
-        form_.SetPositionMode(TPositionMode::Designed);
+        window_.SetPositionMode(TPositionMode::Designed);
     }
-    form_.SetPlacement(placement);
+    window_.SetPlacement(placement);
 }
 
 // A maximised window's frame lies just outside the screen.
 void TFormPlacement::ResetMaxPosition() {
-    if (!form_.HandleAllocated()) {
+    if (!window_.HandleAllocated()) {
         return;
     }
-    TWindowPlacement placement = form_.Placement();
-    if (!form_.Visible()) {
+    TWindowPlacement placement = window_.Placement();
+    if (!window_.Visible()) {
         placement.showCmd = kShowHide;
     }
-    const TPoint frame = FrameSize(form_);
+    const TPoint frame = FrameSize(window_);
     placement.maxPosition = {-frame.x, -frame.y};
-    form_.SetPlacement(placement);
+    window_.SetPlacement(placement);
 }
 
 void TFormPlacement::SaveSettings() {
@@ -237,11 +238,11 @@ void TFormPlacement::SaveSettings() {
 
 void TFormPlacement::SavePosition(TIniFile& ini) {
     const std::string section = IniSection();
-    const std::string suffix = ScreenSuffix(form_);
-    const TWindowPlacement placement = form_.Placement();
+    const std::string suffix = ScreenSuffix(window_);
+    const TWindowPlacement placement = window_.Placement();
     ini.WriteInteger(section, "Flags", placement.flags);
     ini.WriteInteger(section, "ShowCmd", placement.showCmd);
-    ini.WriteInteger(section, "PixelsPerInch", form_.PixelsPerInch());
+    ini.WriteInteger(section, "PixelsPerInch", window_.PixelsPerInch());
     const std::string minMax = PositionText(placement.minPosition.x, placement.minPosition.y,
                                             placement.maxPosition.x, placement.maxPosition.y);
     ini.WriteString(section, "MinMaxPos" + suffix, minMax);

@@ -42,8 +42,9 @@ struct TFormHandlers {
 // FormDestroy once the store is attached.
 class TFormPlacement {
   public:
-    // defaultFile is the file used while IniFileName is empty.
-    TFormPlacement(TStoredForm& form, TSettingsFileLocation defaultFile);
+    // defaultFile is the file used while IniFileName is empty. form and
+    // window must outlive the store.
+    TFormPlacement(TStoredForm& form, TFormWindow& window, TSettingsFileLocation defaultFile);
     virtual ~TFormPlacement() = default;
     TFormPlacement(const TFormPlacement&) = delete;
     TFormPlacement& operator=(const TFormPlacement&) = delete;
@@ -98,6 +99,7 @@ class TFormPlacement {
     void Reported(const std::function<void()>& action);
 
     TStoredForm& form_;
+    TFormWindow& window_;
     TSettingsFileLocation defaultFile_;
     bool active_ = true;
     std::string iniFileName_;

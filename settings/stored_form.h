@@ -9,7 +9,7 @@
 namespace ornet5 {
 
 // What the settings store needs of its window: the window's placement and
-// its controls, reached by name. The Qt window implements it; tests fake it.
+// its controls, reached by name.
 
 struct TPoint {
     std::int32_t x = 0;
@@ -79,14 +79,12 @@ class TStoredControl {
     virtual void SetBooleanProperty(const TPropertyInfo& property, bool value) = 0;
 };
 
-class TStoredForm {
+// The window as the settings store sees it on the screen: its placement
+// record, its frame, and the screen it is on. Each front end implements it
+// over its toolkit's window.
+class TFormWindow {
   public:
-    virtual ~TStoredForm() = default;
-
-    virtual std::string ClassName() const = 0;
-    // The control called name (any letter case), or null; it stays owned by
-    // the form.
-    virtual TStoredControl* FindControl(std::string_view name) = 0;
+    virtual ~TFormWindow() = default;
 
     virtual TWindowPlacement Placement() const = 0;
     virtual void SetPlacement(const TWindowPlacement& placement) = 0;
@@ -104,6 +102,19 @@ class TStoredForm {
     virtual std::int32_t ScreenHeight() const = 0;
     virtual std::int32_t PixelsPerInch() const = 0;
     virtual TPoint FrameMetric(TFrameMetric metric) const = 0;
+};
+
+// The window as the settings store sees it apart from the screen: the class
+// name that names its section, its controls by name, and the program's
+// error report. A window's core implements it, the same for every toolkit.
+class TStoredForm {
+  public:
+    virtual ~TStoredForm() = default;
+
+    virtual std::string ClassName() const = 0;
+    // The control called name (any letter case), or null; it stays owned by
+    // the form.
+    virtual TStoredControl* FindControl(std::string_view name) = 0;
 
     // The program's standard error report.
     virtual void ReportError(const std::exception& error) = 0;

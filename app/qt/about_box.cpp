@@ -7,10 +7,10 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "app/about_box_design.h"
 #include "app/qt/bevel_panel.h"
 #include "app/qt/design_font.h"
 #include "app/qt/window_references.h"
-#include "app/window_texts.h"
 
 // The picture lives in this static library's resources, which the linker
 // keeps only when something names them.
@@ -19,16 +19,10 @@ static void InitAboutResources() {
 }
 
 namespace ornet5 {
-namespace {
 
-constexpr QSize kClientSize{298, 213};
-constexpr QRect kPanelRect{8, 8, 281, 161};
-constexpr QRect kIconRect{8, 8, 121, 57};
-constexpr QRect kProductNameRect{144, 16, 129, 13};
-constexpr QRect kVersionRect{144, 40, 129, 13};
-constexpr QPoint kCommentsTopLeft{8, 112};
-constexpr int kCommentsWidth = 240;
-constexpr QRect kOkButtonRect{111, 180, 75, 25};
+using namespace about_design;
+
+namespace {
 
 // Clears AboutBox when the modal run ends, however it ends.
 class TAboutBoxReference {
@@ -44,14 +38,14 @@ class TAboutBoxReference {
 TAboutBox::TAboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(QString::fromUtf8(window_text::kAboutCaption));
-    setFixedSize(kClientSize);
-    setFont(SansSerifFont(11));
+    setWindowTitle(QString::fromUtf8(kCaption));
+    setFixedSize(QtSize(kClientSize));
+    setFont(DesignFont(kDefaultDesignFont));
     setSizeGripEnabled(false);
     BuildPanel();
 
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
-    okButton_->setGeometry(kOkButtonRect);
+    okButton_ = new QPushButton(QString::fromUtf8(kOkCaption), this);
+    okButton_->setGeometry(QtRect(kOkButton));
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
     okButton_->setFocus();
@@ -59,22 +53,24 @@ TAboutBox::TAboutBox(QWidget* parent)
 
 void TAboutBox::BuildPanel() {
     panel1_ = new TBevelPanel(this);
-    panel1_->setGeometry(kPanelRect);
+    panel1_->setGeometry(QtRect(kPanel1));
 
     programIcon_ = new QLabel(panel1_);
-    programIcon_->setGeometry(kIconRect);
+    programIcon_->setGeometry(QtRect(kProgramIcon));
     programIcon_->setScaledContents(true);
     InitAboutResources();
     programIcon_->setPixmap(QPixmap(QStringLiteral(":/ornet5/about.gif")));
 
-    productName_ = AddLabel(window_text::kProductName, kProductNameRect);
-    version_ = AddLabel(window_text::kVersion, kVersionRect);
+    productName_ = AddLabel(kProductNameText, QtRect(kProductName));
+    version_ = AddLabel(kVersionText, QtRect(kVersion));
 
-    comments_ = new QLabel(QString::fromUtf8(window_text::kComments), panel1_);
+    comments_ = new QLabel(QString::fromUtf8(kCommentsText), panel1_);
     comments_->setWordWrap(true);
     comments_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    comments_->setGeometry(
-        QRect(kCommentsTopLeft, QSize(kCommentsWidth, comments_->heightForWidth(kCommentsWidth))));
+    // The height fits the wrapped text, as the design's does.
+    const TLayoutRect& comments = kComments;
+    comments_->setGeometry(comments.left, comments.top, comments.width,
+                           comments_->heightForWidth(comments.width));
 }
 
 QLabel* TAboutBox::AddLabel(const char* text, const QRect& geometry) {
@@ -93,12 +89,6 @@ void TAboutBox::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-QPoint CentredOver(const QRect& owner, const QSize& boxSize) {
-    const int left = owner.left() + (owner.width() - boxSize.width()) / 2;
-    const int top = owner.top() + (owner.height() - boxSize.height()) / 2;
-    return {left < 0 ? 0 : left, top < 0 ? 0 : top};
-}
-
 void RunAboutBox(QWidget& mainWindow) {
     // The main window is its parent only so that the window system keeps the
     // box above that always-on-top window; the box is destroyed right here.
@@ -107,7 +97,11 @@ void RunAboutBox(QWidget& mainWindow) {
     // The box's frame is not known before it is shown; it gets the same
     // decoration as the main window.
     const QSize frame = mainWindow.frameGeometry().size() - mainWindow.size();
-    box->move(CentredOver(mainWindow.frameGeometry(), box->size() + frame));
+    const QRect owner = mainWindow.frameGeometry();
+    const QSize outer = box->size() + frame;
+    const TLayoutPoint at = CentredOver({owner.left(), owner.top(), owner.width(), owner.height()},
+                                        {outer.width(), outer.height()});
+    box->move(at.x, at.y);
     box->exec();
 }
 

@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QPoint>
-#include <QRect>
-#include <QSize>
 
 class QLabel;
 class QPushButton;
@@ -42,11 +39,6 @@ class TAboutBox : public QDialog {
     QLabel* comments_ = nullptr;
     QPushButton* okButton_ = nullptr;
 };
-
-// The outer top-left corner that centres a window of outer size boxSize over
-// a window whose outer rectangle is owner: halves truncated toward zero, a
-// negative coordinate replaced by 0.
-QPoint CentredOver(const QRect& owner, const QSize& boxSize);
 
 // Opens a fresh about box centred over the main window, runs it modally and
 // destroys it when the run ends, also when it ends with an error.

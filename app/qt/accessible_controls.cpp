@@ -4,7 +4,7 @@
 #include <QAccessibleWidget>
 
 #include "app/qt/accel_label.h"
-#include "app/qt/exclusive_radio_button.h"
+#include "app/qt/unit_radio_button.h"
 
 namespace ornet5 {
 namespace {
@@ -49,7 +49,7 @@ QAccessibleInterface* AccessibleControl(const QString& /*className*/, QObject* o
         // Its accessible name is its visible text, kept up by the label.
         return new QAccessibleWidget(label, QAccessible::StaticText);
     }
-    if (auto* button = qobject_cast<TExclusiveRadioButton*>(object)) {
+    if (auto* button = qobject_cast<TUnitRadioButton*>(object)) {
         return new TAccessibleRadioButton(button);
     }
     return nullptr;

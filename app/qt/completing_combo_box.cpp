@@ -5,6 +5,8 @@
 #include <QKeySequence>
 #include <QLineEdit>
 
+#include "app/combo_completion.h"
+
 namespace ornet5 {
 
 namespace {
@@ -19,9 +21,15 @@ bool RemovesText(const QKeyEvent& key) {
 
 }  // namespace
 
-TCompletingComboBox::TCompletingComboBox(QWidget* parent) : QComboBox(parent) {
+TCompletingComboBox::TCompletingComboBox(std::span<const char* const> entries, int selected,
+                                         QWidget* parent)
+    : QComboBox(parent), entries_(entries) {
     setEditable(true);
-    // Completion is done here, inline, with the index rule above; Qt's own
+    for (const char* entry : entries_) {
+        addItem(QString::fromUtf8(entry));
+    }
+    setCurrentIndex(selected);
+    // Completion is done here, inline, by the program's rule; Qt's own
     // completer would leave the index alone and its insert policy would
     // grow the list on Enter.
     setCompleter(nullptr);
@@ -30,46 +38,26 @@ TCompletingComboBox::TCompletingComboBox(QWidget* parent) : QComboBox(parent) {
     connect(lineEdit(), &QLineEdit::textEdited, this, &TCompletingComboBox::OnTextEdited);
 }
 
-int TCompletingComboBox::FindEntryBeginningWith(const QString& text) const {
-    if (text.isEmpty()) {
-        return -1;
-    }
-    for (int i = 0; i < count(); ++i) {
-        if (itemText(i).startsWith(text, Qt::CaseInsensitive)) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 bool TCompletingComboBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
-        deleting_ = RemovesText(*static_cast<QKeyEvent*>(event));
+        removing_ = RemovesText(*static_cast<QKeyEvent*>(event));
     }
     return QComboBox::eventFilter(watched, event);
 }
 
 void TCompletingComboBox::OnTextEdited(const QString& text) {
-    const bool deleting = deleting_;
-    deleting_ = false;
-    const int entry = FindEntryBeginningWith(text);
-    if (entry >= 0 && !deleting) {
-        CompleteTo(entry, text.size());
+    const TEditKind kind = removing_ ? TEditKind::Removed : TEditKind::Typed;
+    removing_ = false;
+    const TComboCompletion completion = CompleteComboText(text.toStdString(), kind, entries_);
+    if (!completion.completed) {
+        SelectKeepingText(completion.index, text, lineEdit()->cursorPosition());
         return;
     }
-    // After a deletion the text stays as the user left it; it names an entry
-    // only when it spells that entry out.
-    const int exact = findText(text, Qt::MatchFixedString);
-    const int index = entry >= 0 && exact >= 0 ? exact : -1;
-    SelectKeepingText(index, text, lineEdit()->cursorPosition());
-}
-
-void TCompletingComboBox::CompleteTo(int index, qsizetype typedLength) {
-    setCurrentIndex(index);
-    const QString completed = itemText(index);
+    setCurrentIndex(completion.index);
+    const QString completed = itemText(completion.index);
     lineEdit()->setText(completed);
     lineEdit()->setSelection(static_cast<int>(completed.size()),
-                             -static_cast<int>(completed.size() - typedLength));
+                             -static_cast<int>(completed.size() - text.size()));
 }
 
 void TCompletingComboBox::SelectKeepingText(int index, const QString& text, int cursor) {

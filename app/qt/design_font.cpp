@@ -3,24 +3,18 @@
 #include <QStringList>
 
 namespace ornet5 {
-namespace {
 
-QFont DesignFont(const QStringList& families, int pixelHeight, bool bold) {
+QFont DesignFont(const TDesignFont& design) {
+    const QString face = QString::fromUtf8(design.face);
     QFont font;
-    font.setFamilies(families);
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
+    if (face == QStringLiteral("Times New Roman")) {
+        font.setFamilies({face, QStringLiteral("Liberation Serif")});
+    } else {
+        font.setFamilies({face, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    }
+    font.setPixelSize(design.pixelHeight);
+    font.setBold(design.bold);
     return font;
-}
-
-}  // namespace
-
-QFont SansSerifFont(int pixelHeight, bool bold) {
-    return DesignFont({"MS Sans Serif", "Liberation Sans", "Arial"}, pixelHeight, bold);
-}
-
-QFont SerifFont(int pixelHeight, bool bold) {
-    return DesignFont({"Times New Roman", "Liberation Serif"}, pixelHeight, bold);
 }
 
 }  // namespace ornet5

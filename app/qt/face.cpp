@@ -13,13 +13,8 @@
 #include "app/qt/design_font.h"
 
 namespace ornet5 {
-namespace {
 
-constexpr QSize kClientSize{385, 146};
-constexpr QRect kTitleRect{0, 0, 385, 20};
-constexpr QRect kDoseRect{0, 24, 385, 121};
-
-}  // namespace
+using namespace face_design;
 
 TFace::TFace(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -32,8 +27,8 @@ TFace::TFace(QWidget* parent)
 
 void TFace::BuildWindow() {
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
-    setFixedSize(kClientSize);
-    setFont(SansSerifFont(11));
+    setFixedSize(QtSize(kClientSize));
+    setFont(DesignFont(kDefaultDesignFont));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::Button));
     setPalette(colours);
@@ -47,43 +42,45 @@ void TFace::BuildMenu() {
     // Hints are kept with the action but never shown.
     popupMenu1_->setToolTipsVisible(false);
 
-    actOptionsShow_ = new QAction(QString::fromUtf8(window_text::kOptionsShowItem), this);
-    actOptionsShow_->setToolTip(QString::fromUtf8(window_text::kOptionsShowHint));
+    actOptionsShow_ = new QAction(QString::fromUtf8(kOptionsShowItem), this);
+    actOptionsShow_->setToolTip(QString::fromUtf8(kOptionsShowHint));
     connect(actOptionsShow_, &QAction::triggered, this, [this] { actOptionsShowExecute(); });
 
     n1_ = actOptionsShow_;
     popupMenu1_->addAction(n1_);
     n2_ = popupMenu1_->addSeparator();
-    nAbout_ = popupMenu1_->addAction(QString::fromUtf8(window_text::kAboutItem));
+    nAbout_ = popupMenu1_->addAction(QString::fromUtf8(kAboutItem));
     connect(nAbout_, &QAction::triggered, this, [this] { NAboutClick(); });
 }
 
 void TFace::BuildLabels() {
     labelTitle_ = new TAccelLabel(this);
-    labelTitle_->setGeometry(kTitleRect);
-    labelTitle_->setFont(SansSerifFont(16, true));
-    labelTitle_->SetText(QString::fromUtf8(window_text::kDoseHeading));
+    labelTitle_->setGeometry(QtRect(kLabelTitle));
+    labelTitle_->setFont(DesignFont(kLabelTitleFont));
+    labelTitle_->SetText(QString::fromStdString(core_.TitleText()));
 
     labelDose_ = new TAccelLabel(this);
-    labelDose_->setGeometry(kDoseRect);
-    labelDose_->setFont(SerifFont(107, true));
-    labelDose_->SetText(QString::fromUtf8(kDosePlaceholder));
+    labelDose_->setGeometry(QtRect(kLabelDose));
+    labelDose_->setFont(DesignFont(kLabelDoseFont));
+    labelDose_->SetText(QString::fromStdString(core_.DoseText()));
 }
 
-std::string TFace::DoseText() const {
-    return labelDose_->Text().toStdString();
+void TFace::ShowTitleText(const std::string& text) {
+    labelTitle_->SetText(QString::fromStdString(text));
 }
 
-void TFace::SetDoseText(const std::string& text) {
+void TFace::ShowDoseText(const std::string& text) {
     labelDose_->SetText(QString::fromStdString(text));
 }
 
-void TFace::SetDoseCurrent(bool current) {
-    labelDose_->setEnabled(current);
-}
-
-void TFace::SetTitleText(const std::string& text) {
-    labelTitle_->SetText(QString::fromStdString(text));
+void TFace::ShowDoseInk(TDoseInk ink) {
+    labelDose_->setEnabled(ink != TDoseInk::Stale);
+    QPalette colours = palette();
+    if (ink == TDoseInk::Alarm) {
+        colours.setColor(QPalette::Active, QPalette::WindowText, Qt::red);
+        colours.setColor(QPalette::Inactive, QPalette::WindowText, Qt::red);
+    }
+    labelDose_->setPalette(colours);
 }
 
 void TFace::actOptionsShowExecute() {

@@ -2,8 +2,7 @@
 
 #include <QWidget>
 
-#include "app/qt/window_services.h"
-#include "app/window_texts.h"
+#include "app/face_core.h"
 
 class QAction;
 class QMenu;
@@ -13,11 +12,12 @@ namespace ornet5 {
 class TAccelLabel;
 class TProgramEvents;
 
-// The main window: a heading and the dose rate in very large digits, always
-// on top. A right click anywhere (the labels included), the context-menu key
-// or Shift+F10 opens its popup menu, which leads to the connection settings
-// window and the about box. Closing it ends the program.
-class TFace : public QWidget, public TMainDisplay {
+// The main window's Qt view: a heading and the dose rate in very large
+// digits, always on top. A right click anywhere (the labels included), the
+// context-menu key or Shift+F10 opens its popup menu, which leads to the
+// connection settings window and the about box. Closing it ends the
+// program.
+class TFace : public QWidget, private TFaceView {
     Q_OBJECT
 
   public:
@@ -27,12 +27,7 @@ class TFace : public QWidget, public TMainDisplay {
     // outlive this window or be reset to nullptr.
     void SetEvents(TProgramEvents* events) { events_ = events; }
 
-    std::string DoseText() const override;
-    void SetDoseText(const std::string& text) override;
-    // An old dose is drawn in the grey of text that does not apply now, and
-    // screen readers call it unavailable; the text itself stays as it is.
-    void SetDoseCurrent(bool current) override;
-    void SetTitleText(const std::string& text) override;
+    TFaceCore& Core() { return core_; }
 
     void actOptionsShowExecute();
     void FormActivate();
@@ -42,9 +37,6 @@ class TFace : public QWidget, public TMainDisplay {
     QAction& actOptionsShow() { return *actOptionsShow_; }
     TAccelLabel& LabelTitle() { return *labelTitle_; }
     TAccelLabel& LabelDose() { return *labelDose_; }
-
-    // The placeholder that the dose label shows until the first reading.
-    static constexpr const char* kDosePlaceholder = window_text::kDosePlaceholder;
 
   protected:
     bool event(QEvent* event) override;
@@ -58,6 +50,12 @@ class TFace : public QWidget, public TMainDisplay {
     void BuildLabels();
     void PopupAt(const QPoint& globalPos);
 
+    void ShowTitleText(const std::string& text) override;
+    void ShowDoseText(const std::string& text) override;
+    // An old dose is drawn in the grey of text that does not apply now, and
+    // screen readers call it unavailable; an alarm draws it red.
+    void ShowDoseInk(TDoseInk ink) override;
+
     // Declared in the order of the window's components.
     QMenu* popupMenu1_ = nullptr;
     QAction* actOptionsShow_ = nullptr;
@@ -67,6 +65,7 @@ class TFace : public QWidget, public TMainDisplay {
     QAction* n2_ = nullptr;
     QAction* nAbout_ = nullptr;
 
+    TFaceCore core_{*this};
     TProgramEvents* events_ = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "app/qt/program.h"
 
+#include <iostream>
+
 #include "app/app_title.h"
 #include "app/qt/accessible_controls.h"
 #include "app/qt/face.h"
@@ -12,6 +14,15 @@
 
 namespace ornet5 {
 
+namespace {
+
+// What a user who may not open a serial device does about it on Linux.
+constexpr const char* kAccessAdvice =
+    "добавьте пользователя в группу dialout (sudo usermod -aG dialout $USER) и войдите в "
+    "систему заново";
+
+}  // namespace
+
 TProgram::TProgram(TGuardedApplication& application) : application_(application) {
     QApplication::setWindowIcon(ProgramIcon());
     InstallAccessibleControls();
@@ -23,8 +34,9 @@ TProgram::TProgram(TGuardedApplication& application) : application_(application)
     // The one way to the report for every handler's escaping error.
     application_.SetErrorHandler([this](const std::exception& error) { events_->Post(error); });
 
-    services_ = std::make_unique<const TWindowServices>(TWindowServices{
-        *face_, driverTicks_, [this] { return escapeKey_.IsDown(); }, formats_, *events_});
+    services_ = std::make_unique<const TSettingsWindowServices>(
+        TSettingsWindowServices{face_->Core(), *events_, [this] { return escapeKey_.IsDown(); },
+                                formats_, std::cerr, kAccessAdvice});
     settingsWindow_ = std::make_unique<TTrelanADCFace>(*services_);
     TrelanADCFace = settingsWindow_.get();
     windows_->SetSettingsWindow(settingsWindow_.get());

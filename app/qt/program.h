@@ -4,7 +4,6 @@
 
 #include "app/program_events.h"
 #include "app/qt/escape_key.h"
-#include "app/qt/qt_tick_source.h"
 #include "app/qt/regional_formats.h"
 
 namespace ornet5 {
@@ -14,7 +13,7 @@ class TGuardedApplication;
 class TQtProgramWindows;
 class TSignalQuit;
 class TTrelanADCFace;
-struct TWindowServices;
+struct TSettingsWindowServices;
 
 // The program's start-up and end, in their order: the main window first,
 // then the connection settings window (hidden, its poll timer running), the
@@ -37,13 +36,12 @@ class TProgram {
 
   private:
     TGuardedApplication& application_;
-    TQtTickSource driverTicks_;
     TEscapeKey escapeKey_;
     const TQtRegionalFormats formats_;
     std::unique_ptr<TFace> face_;
     std::unique_ptr<TQtProgramWindows> windows_;
     std::unique_ptr<TProgramEvents> events_;
-    std::unique_ptr<const TWindowServices> services_;
+    std::unique_ptr<const TSettingsWindowServices> services_;
     std::unique_ptr<TTrelanADCFace> settingsWindow_;
     std::unique_ptr<TSignalQuit> signalQuit_;
 };

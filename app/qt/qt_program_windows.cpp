@@ -25,7 +25,7 @@ void TQtProgramWindows::CloseSettingsWindow() {
 }
 
 void TQtProgramWindows::SetTitleText(const std::string& text) {
-    face_.SetTitleText(text);
+    face_.Core().SetTitleText(text);
 }
 
 void TQtProgramWindows::RunAboutBox() {

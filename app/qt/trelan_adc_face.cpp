@@ -1,9 +1,5 @@
 #include "app/qt/trelan_adc_face.h"
 
-#include <exception>
-#include <iostream>
-#include <span>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -12,140 +8,100 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "app/program_events.h"
 #include "app/qt/completing_combo_box.h"
-#include "app/qt/control_poll_values.h"
 #include "app/qt/design_font.h"
-#include "app/qt/exclusive_radio_button.h"
-#include "app/qt/qt_stored_form.h"
-#include "app/settings_window_setup.h"
-#include "app/window_exchange_environment.h"
-#include "app/window_texts.h"
-#include "measure/poll_cycle.h"
-#include "measure/port_open_log.h"
-#include "settings/form_storage.h"
+#include "app/qt/qt_form_window.h"
+#include "app/qt/unit_radio_button.h"
+#include "app/settings_window_design.h"
 
 namespace ornet5 {
 
-namespace {
+using namespace settings_design;
 
-// The window is laid out in screen pixels and not scaled.
-constexpr QSize kClientSize{343, 117};
-constexpr QPoint kDesignPosition{360, 236};
+namespace {
 
 // Hints are kept with their controls but never shown: no tooltips.
 void SetHint(QWidget& control, const char* hint) {
     control.setProperty("hint", QString::fromUtf8(hint));
 }
 
-TCompletingComboBox* MakeComboBox(QWidget* parent, const char* name, QRect place,
-                                  std::span<const char* const> entries, int selected) {
-    auto* box = new TCompletingComboBox(parent);
-    box->setObjectName(QString::fromUtf8(name));
-    box->setGeometry(place);
-    for (const char* entry : entries) {
-        box->addItem(QString::fromUtf8(entry));
-    }
-    box->setCurrentIndex(selected);
-    return box;
-}
-
-TExclusiveRadioButton* MakeRadioButton(QWidget* parent, const char* name, QRect place,
-                                       const char* caption) {
-    auto* button = new TExclusiveRadioButton(parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setGeometry(place);
-    button->setText(QString::fromUtf8(caption));
-    return button;
+template <class TControl>
+TControl* Place(TControl* control, const char* name, const TLayoutRect& place) {
+    control->setObjectName(QString::fromUtf8(name));
+    control->setGeometry(QtRect(place));
+    return control;
 }
 
 }  // namespace
 
-TTrelanADCFace::TTrelanADCFace(const TWindowServices& services, QWidget* parent)
+TTrelanADCFace::TTrelanADCFace(const TSettingsWindowServices& services, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      services_(services),
-      commPort_(services.driverTicks) {
-    commPort_.SetPortName(settings_window::kDesignPortName);
+                          Qt::WindowCloseButtonHint) {
     BuildWindow();
     BuildPortGroup();
     BuildAddressGroup();
     BuildUnitChoice();
     BuildStatusBar();
     SetTabOrder();
-    StartPolling();
-    AttachFormStorage();
+    formWindow_ = std::make_unique<TQtFormWindow>(*this, TBorderStyle::Dialog);
+    TSettingsWindowView& view = *this;
+    core_ = std::make_unique<TSettingsWindowCore>(view, *formWindow_, driverTicks_, services);
 }
 
 // The settings store's final save, when it is due, belongs here: the
 // controls still exist.
 TTrelanADCFace::~TTrelanADCFace() {
     timerTrelan_->stop();
-    formStorage1_->FormDestroy();
+    core_->FormDestroy();
 }
 
 void TTrelanADCFace::BuildWindow() {
     setObjectName(QStringLiteral("TrelanADCFace"));
-    setWindowTitle(QString::fromUtf8(window_text::kSettingsCaption));
-    setFont(SansSerifFont(11));
-    setFixedSize(kClientSize);
-    move(kDesignPosition);
-    setProperty("helpContext", settings_window::kHelpContext);
+    setWindowTitle(QString::fromUtf8(kCaption));
+    setFont(DesignFont(kDefaultDesignFont));
+    setFixedSize(QtSize(kClientSize));
+    move(kDesignPosition.x, kDesignPosition.y);
+    setProperty("helpContext", kHelpContext);
     // Hiding this window must never end the program; the main window does.
     setAttribute(Qt::WA_QuitOnClose, false);
 }
 
 void TTrelanADCFace::BuildPortGroup() {
-    groupBox1_ = new QGroupBox(QString::fromUtf8(window_text::kPortGroup), this);
-    groupBox1_->setObjectName(QStringLiteral("GroupBox1"));
-    groupBox1_->setGeometry(8, 0, 161, 81);
-    cbComPort_ = MakeComboBox(groupBox1_, "CB_ComPort", QRect(8, 16, 145, 21),
-                              window_text::kPortEntries, window_text::kPortEntryIndex);
-    SetHint(*cbComPort_, window_text::kPortHint);
-    cbComPortSpeed_ = MakeComboBox(groupBox1_, "CB_ComPort_Speed", QRect(8, 48, 145, 21),
-                                   window_text::kSpeedEntries, window_text::kSpeedEntryIndex);
-    SetHint(*cbComPortSpeed_, window_text::kSpeedHint);
+    groupBox1_ = Place(new QGroupBox(QString::fromUtf8(kPortGroup), this), "GroupBox1", kGroupBox1);
+    cbComPort_ = Place(new TCompletingComboBox(kPortEntries, kPortEntryIndex, groupBox1_),
+                       "CB_ComPort", kComPort);
+    SetHint(*cbComPort_, kPortHint);
+    cbComPortSpeed_ = Place(new TCompletingComboBox(kSpeedEntries, kSpeedEntryIndex, groupBox1_),
+                            "CB_ComPort_Speed", kComPortSpeed);
+    SetHint(*cbComPortSpeed_, kSpeedHint);
 }
 
 void TTrelanADCFace::BuildAddressGroup() {
-    groupBox2_ = new QGroupBox(QString::fromUtf8(window_text::kAddressGroup), this);
-    groupBox2_->setObjectName(QStringLiteral("GroupBox2"));
-    groupBox2_->setGeometry(176, 0, 161, 49);
-    leDeviceAdr_ = new QLineEdit(QString::fromUtf8(window_text::kAddressDesignText), groupBox2_);
-    leDeviceAdr_->setObjectName(QStringLiteral("LE_DeviceAdr"));
-    leDeviceAdr_->setGeometry(8, 16, 145, 21);
+    groupBox2_ =
+        Place(new QGroupBox(QString::fromUtf8(kAddressGroup), this), "GroupBox2", kGroupBox2);
+    leDeviceAdr_ = Place(new QLineEdit(QString::fromUtf8(kAddressDesignText), groupBox2_),
+                         "LE_DeviceAdr", kDeviceAdr);
     // Read-only still lets the user select and copy the address.
     leDeviceAdr_->setReadOnly(true);
-    SetHint(*leDeviceAdr_, window_text::kAddressHint);
+    SetHint(*leDeviceAdr_, kAddressHint);
 }
 
 void TTrelanADCFace::BuildUnitChoice() {
-    rbZv_ = MakeRadioButton(this, "rbZv", QRect(176, 56, 161, 17), TProgramEvents::kZvHeading);
-    rbRentgen_ = MakeRadioButton(this, "rbRentgen", QRect(176, 80, 161, 17),
-                                 TProgramEvents::kRentgenHeading);
-    // The design state is set before the handlers are connected: creating
-    // the window leaves the main window's heading alone.
+    rbZv_ = Place(new TUnitRadioButton(kZvCaption, this), "rbZv", kZv);
+    rbRentgen_ = Place(new TUnitRadioButton(kRentgenCaption, this), "rbRentgen", kRentgen);
+    // The design state: creating the window leaves the main window's
+    // heading alone.
     rbZv_->setChecked(true);
-    // A handler runs whenever its button becomes checked, by the user or by
-    // code; the unchecking of the other button runs nothing.
-    connect(rbZv_, &QAbstractButton::toggled, this, [this](bool checked) {
-        if (checked) {
-            rbZvClick();
-        }
-    });
-    connect(rbRentgen_, &QAbstractButton::toggled, this, [this](bool checked) {
-        if (checked) {
-            rbRentgenClick();
-        }
-    });
+    connect(rbZv_, &TUnitRadioButton::Chosen, this,
+            [this] { core_->UnitClicked(TUnitButton::Zv); });
+    connect(rbRentgen_, &TUnitRadioButton::Chosen, this,
+            [this] { core_->UnitClicked(TUnitButton::Rentgen); });
 }
 
 void TTrelanADCFace::BuildStatusBar() {
-    statusBar_ = new QStatusBar(this);
-    statusBar_->setObjectName(QStringLiteral("StatusBar"));
+    statusBar_ = Place(new QStatusBar(this), "StatusBar", kStatusBar);
     statusBar_->setFont(QApplication::font("QStatusBar"));
     statusBar_->setSizeGripEnabled(false);
-    statusBar_->setGeometry(0, 98, 343, 19);
 }
 
 void TTrelanADCFace::SetTabOrder() {
@@ -155,31 +111,16 @@ void TTrelanADCFace::SetTabOrder() {
     setTabOrder(rbZv_, rbRentgen_);
 }
 
-void TTrelanADCFace::StartPolling() {
-    pollValues_ = std::make_unique<TControlPollValues>(
-        TControlPollValues::TControls{*cbComPort_, *cbComPortSpeed_, *rbRentgen_, *leDeviceAdr_,
-                                      *statusBar_},
-        services_.face);
-    exchangeEnvironment_ =
-        std::make_unique<TWindowExchangeEnvironment>(services_.escapeDown, *pollValues_);
-    portOpenLog_ = std::make_unique<TPortOpenLog>(commPort_, std::cerr);
-    pollCycle_ = std::make_unique<TPollCycle>(*portOpenLog_, *pollValues_, *exchangeEnvironment_,
-                                              services_.formats);
+bool TTrelanADCFace::StartPollTimer(std::chrono::milliseconds period) {
     timerTrelan_ = new QTimer(this);
     timerTrelan_->setObjectName(QStringLiteral("TimerTrelan"));
-    timerTrelan_->setInterval(settings_window::kPollPeriodMs);
+    timerTrelan_->setInterval(period);
     // A coarse timer may fire up to 5 % (150 ms) off at each tick; the polls
     // keep an exact 3000 ms beat.
     timerTrelan_->setTimerType(Qt::PreciseTimer);
-    connect(timerTrelan_, &QTimer::timeout, this, &TTrelanADCFace::TimerTrelanTimer);
+    connect(timerTrelan_, &QTimer::timeout, this, [this] { core_->TimerTrelanTimer(); });
     timerTrelan_->start();
-}
-
-void TTrelanADCFace::AttachFormStorage() {
-    storedForm_ = std::make_unique<TQtStoredForm>(
-        *this, TBorderStyle::Dialog,
-        [this](const std::exception& error) { services_.events.Post(error); });
-    formStorage1_ = settings_window::MakeStore(*storedForm_);
+    return timerTrelan_->isActive();
 }
 
 void TTrelanADCFace::ShowAndRaise() {
@@ -188,38 +129,55 @@ void TTrelanADCFace::ShowAndRaise() {
     activateWindow();
 }
 
-void TTrelanADCFace::TimerTrelanTimer() {
-    services_.events.TimerTrelanTimer(*pollCycle_);
-}
-
-void TTrelanADCFace::rbZvClick() {
-    services_.events.rbZvClick();
-}
-
-void TTrelanADCFace::rbRentgenClick() {
-    services_.events.rbRentgenClick();
-}
-
 // The stored settings load while the window is about to appear, before it
 // is mapped, so it appears at its stored place; a window system's own
 // re-showing (after a minimise) loads nothing.
 void TTrelanADCFace::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        formStorage1_->FormShow();
+        core_->FormShow();
     }
     QWidget::showEvent(event);
 }
 
+// Without WA_DeleteOnClose a granted close only hides the window.
 void TTrelanADCFace::closeEvent(QCloseEvent* event) {
-    // The close is always granted, and the store saves; without
-    // WA_DeleteOnClose the window only hides.
-    bool canClose = true;
-    formStorage1_->FormCloseQuery(canClose);
-    if (canClose) {
-        event->accept();
-    } else {
-        event->ignore();
-    }
+    event->setAccepted(core_->FormCloseQuery());
+}
+
+TCompletingComboBox& TTrelanADCFace::Box(TComboBox box) const {
+    return box == TComboBox::Port ? *cbComPort_ : *cbComPortSpeed_;
+}
+
+TUnitRadioButton& TTrelanADCFace::Button(TUnitButton button) const {
+    return button == TUnitButton::Zv ? *rbZv_ : *rbRentgen_;
+}
+
+int TTrelanADCFace::ItemIndex(TComboBox box) const {
+    return Box(box).currentIndex();
+}
+
+void TTrelanADCFace::SelectItem(TComboBox box, int index) {
+    Box(box).setCurrentIndex(index);
+}
+
+std::string TTrelanADCFace::SpeedText() const {
+    return cbComPortSpeed_->currentText().toStdString();
+}
+
+bool TTrelanADCFace::UnitChecked(TUnitButton button) const {
+    return Button(button).isChecked();
+}
+
+void TTrelanADCFace::ShowUnitChecked(TUnitButton button, bool checked) {
+    Button(button).setChecked(checked);
+}
+
+void TTrelanADCFace::ShowAddressText(const std::string& text) {
+    leDeviceAdr_->setText(QString::fromStdString(text));
+}
+
+void TTrelanADCFace::ShowStatusText(const std::string& text) {
+    statusBar_->showMessage(QString::fromStdString(text));
 }
 
 }  // namespace ornet5

@@ -4,8 +4,8 @@
 
 #include <QWidget>
 
-#include "app/qt/window_services.h"
-#include "serial/cp_drv.h"
+#include "app/qt/qt_tick_source.h"
+#include "app/settings_window_core.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -15,39 +15,25 @@ class QTimer;
 namespace ornet5 {
 
 class TCompletingComboBox;
-class TExclusiveRadioButton;
-class TControlPollValues;
-class TWindowExchangeEnvironment;
-class TPollCycle;
-class TPortOpenLog;
-class TQtStoredForm;
-class TFormStorage;
+class TUnitRadioButton;
+class TQtFormWindow;
 
-// The connection settings window: port, speed and unit for the poll cycle,
-// the address of the detector that answered, and the outcome of the last
-// exchange. It owns the serial port and the 3000 ms poll timer, which runs
-// from the window's creation to its end, visible or not. Closing it only
-// hides it; it lives until the program ends.
-class TTrelanADCFace : public QWidget {
+// The connection settings window's Qt view: creates the controls where the
+// design puts them and forwards their events to the window's core, which
+// owns the serial port, the poll cycle and the settings store. Closing it
+// only hides it; it lives until the program ends.
+class TTrelanADCFace : public QWidget, private TSettingsWindowView {
     Q_OBJECT
 
   public:
-    explicit TTrelanADCFace(const TWindowServices& services, QWidget* parent = nullptr);
+    explicit TTrelanADCFace(const TSettingsWindowServices& services, QWidget* parent = nullptr);
     ~TTrelanADCFace() override;
 
     // Makes the window visible if it is hidden and brings it to the front.
     void ShowAndRaise();
 
-    // The poll timer's tick: one poll cycle, through the event logic, whose
-    // report opens its box only once the tick is over, so that polling goes
-    // on behind it.
-    void TimerTrelanTimer();
-    void rbZvClick();
-    void rbRentgenClick();
-
-    TCPDrv& CommPort() { return commPort_; }
+    TSettingsWindowCore& Core() { return *core_; }
     QTimer& TimerTrelan() { return *timerTrelan_; }
-    TFormStorage& FormStorage1() { return *formStorage1_; }
 
   protected:
     // The settings store hooks in here: it loads when the window is about to
@@ -62,13 +48,20 @@ class TTrelanADCFace : public QWidget {
     void BuildUnitChoice();
     void BuildStatusBar();
     void SetTabOrder();
-    void StartPolling();
-    void AttachFormStorage();
 
-    const TWindowServices services_;
+    TCompletingComboBox& Box(TComboBox box) const;
+    TUnitRadioButton& Button(TUnitButton button) const;
+
+    int ItemIndex(TComboBox box) const override;
+    void SelectItem(TComboBox box, int index) override;
+    std::string SpeedText() const override;
+    bool UnitChecked(TUnitButton button) const override;
+    void ShowUnitChecked(TUnitButton button, bool checked) override;
+    void ShowAddressText(const std::string& text) override;
+    void ShowStatusText(const std::string& text) override;
+    bool StartPollTimer(std::chrono::milliseconds period) override;
 
     // Declared in the order of the window's components.
-    TCPDrv commPort_;
     QGroupBox* groupBox1_ = nullptr;
     TCompletingComboBox* cbComPort_ = nullptr;
     TCompletingComboBox* cbComPortSpeed_ = nullptr;
@@ -76,18 +69,13 @@ class TTrelanADCFace : public QWidget {
     QGroupBox* groupBox2_ = nullptr;
     QLineEdit* leDeviceAdr_ = nullptr;
     QTimer* timerTrelan_ = nullptr;
-    TExclusiveRadioButton* rbZv_ = nullptr;
-    TExclusiveRadioButton* rbRentgen_ = nullptr;
+    TUnitRadioButton* rbZv_ = nullptr;
+    TUnitRadioButton* rbRentgen_ = nullptr;
 
-    std::unique_ptr<TControlPollValues> pollValues_;
-    std::unique_ptr<TWindowExchangeEnvironment> exchangeEnvironment_;
-    // Tells on standard error why the port cannot be opened.
-    std::unique_ptr<TPortOpenLog> portOpenLog_;
-    std::unique_ptr<TPollCycle> pollCycle_;
-    // The settings store keeps the window's place and the port, speed and
-    // unit choices in the settings file.
-    std::unique_ptr<TQtStoredForm> storedForm_;
-    std::unique_ptr<TFormStorage> formStorage1_;
+    // The serial driver's receive poll ticks on this window's thread.
+    TQtTickSource driverTicks_;
+    std::unique_ptr<TQtFormWindow> formWindow_;
+    std::unique_ptr<TSettingsWindowCore> core_;
 };
 
 }  // namespace ornet5

@@ -3,27 +3,16 @@
 #include <cstring>
 #include <vector>
 
+#include "app/about_box_design.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/wide_text.h"
-#include "app/window_texts.h"
 
 namespace ornet5 {
 
 namespace {
 
-constexpr int kClientWidth = 298;
-constexpr int kClientHeight = 213;
 // The picture is resource 2 of the program file (RCDATA).
 constexpr int kPictureResource = 2;
-
-// Children of the bevelled panel are the box's own children, placed at the
-// panel's offset.
-RECT InPanel(int left, int top, int width, int height) {
-    constexpr int kPanelLeft = 8;
-    constexpr int kPanelTop = 8;
-    return {kPanelLeft + left, kPanelTop + top, kPanelLeft + left + width,
-            kPanelTop + top + height};
-}
 
 // The GIF carried in the program file, decoded by Windows' OLE picture
 // support; null when that fails.
@@ -74,21 +63,17 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) {
 
 }  // namespace
 
-POINT CentredOver(const RECT& owner, SIZE box) {
-    const LONG left = owner.left + (owner.right - owner.left - box.cx) / 2;
-    const LONG top = owner.top + (owner.bottom - owner.top - box.cy) / 2;
-    return {left < 0 ? 0 : left, top < 0 ? 0 : top};
-}
-
 TAboutBox::TAboutBox(HWND mainWindow) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    Create({L"TAboutBox", window_text::kAboutCaption, style, WS_EX_DLGMODALFRAME, 0, 0,
-            kClientWidth, kClientHeight});
+    Create({L"TAboutBox", about_design::kCaption, style, WS_EX_DLGMODALFRAME, 0, 0,
+            about_design::kClientSize.width, about_design::kClientSize.height});
     RECT owner{};
     RECT outer{};
     ::GetWindowRect(mainWindow, &owner);
     ::GetWindowRect(Handle(), &outer);
-    const POINT at = CentredOver(owner, {outer.right - outer.left, outer.bottom - outer.top});
+    const TLayoutPoint at =
+        CentredOver({owner.left, owner.top, owner.right - owner.left, owner.bottom - owner.top},
+                    {outer.right - outer.left, outer.bottom - outer.top});
     ::SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     picture_ = LoadPicture();
     BuildControls();
@@ -104,19 +89,20 @@ TAboutBox::~TAboutBox() {
 void TAboutBox::BuildControls() {
     HFONT font = DefaultDesignFont();
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    using namespace about_design;
     // The etched edge is the double bevel: outer edge lowered, inner raised.
-    CreateControl(Handle(), L"STATIC", "", SS_ETCHEDFRAME, 0, {8, 8, 8 + 281, 8 + 161}, kIdPanel1,
-                  font);
-    CreateControl(Handle(), L"STATIC", "", SS_OWNERDRAW, 0, InPanel(8, 8, 121, 57), kIdProgramIcon,
-                  font);
-    CreateControl(Handle(), L"STATIC", window_text::kProductName, SS_LEFT | SS_NOPREFIX, 0,
-                  InPanel(144, 16, 129, 13), kIdProductName, font);
-    CreateControl(Handle(), L"STATIC", window_text::kVersion, SS_LEFT | SS_NOPREFIX, 0,
-                  InPanel(144, 40, 129, 13), kIdVersion, font);
-    CreateControl(Handle(), L"STATIC", window_text::kComments, SS_CENTER | SS_NOPREFIX, 0,
-                  InPanel(8, 112, 240, 39), kIdComments, font);
-    okButton_ = CreateControl(Handle(), L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0,
-                              {111, 180, 111 + 75, 180 + 25}, IDOK, font);
+    // The panel's children are the box's own, placed at the panel's offset.
+    CreateControl(Handle(), L"STATIC", "", SS_ETCHEDFRAME, 0, kPanel1, kIdPanel1, font);
+    CreateControl(Handle(), L"STATIC", "", SS_OWNERDRAW, 0, kProgramIcon.In(kPanel1),
+                  kIdProgramIcon, font);
+    CreateControl(Handle(), L"STATIC", kProductNameText, SS_LEFT | SS_NOPREFIX, 0,
+                  kProductName.In(kPanel1), kIdProductName, font);
+    CreateControl(Handle(), L"STATIC", kVersionText, SS_LEFT | SS_NOPREFIX, 0, kVersion.In(kPanel1),
+                  kIdVersion, font);
+    CreateControl(Handle(), L"STATIC", kCommentsText, SS_CENTER | SS_NOPREFIX, 0,
+                  kComments.In(kPanel1), kIdComments, font);
+    okButton_ = CreateControl(Handle(), L"BUTTON", kOkCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, 0,
+                              kOkButton, IDOK, font);
 }
 
 void TAboutBox::DrawPicture(const DRAWITEMSTRUCT& item) const {

@@ -37,9 +37,4 @@ class TAboutBox : public TWin32Window {
     bool running_ = false;
 };
 
-// The outer top-left corner that centres a window of outer size box over a
-// window whose outer rectangle is owner: halves truncated toward zero, a
-// negative coordinate replaced by 0.
-POINT CentredOver(const RECT& owner, SIZE box);
-
 }  // namespace ornet5

@@ -1,24 +1,24 @@
 #pragma once
 
+#include <span>
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 namespace ornet5 {
 
-// The editable drop-down combo boxes' rules, over a Win32 COMBOBOX with
-// CBS_DROPDOWN.
+// The editable drop-down combo boxes over a Win32 COMBOBOX with CBS_DROPDOWN.
 
-// After the user changed the edit text (CBN_EDITCHANGE): text that begins
-// an entry (letter case ignored) is completed to the first such entry,
-// which becomes selected, the completed part highlighted so that typing
-// goes on over it. Text that begins no entry stays as typed with no entry
-// selected. Deleting never completes, or the user could not delete the
-// completed part.
-void CompleteTypedText(HWND comboBox);
+// After the user changed the edit text (CBN_EDITCHANGE): applies the
+// program's completion rule (CompleteComboText) over the box's entries. A
+// completed entry becomes selected with its completed part highlighted, so
+// that typing goes on over it; otherwise the text stays as typed, the
+// cursor where it was. The change counts as a removal while Backspace or
+// Delete is down, or Ctrl+X.
+void CompleteTypedText(HWND comboBox, std::span<const char* const> entries);
 
 int ComboItemIndex(HWND comboBox);
-// Selects entry index; an index naming no entry leaves the box as it
-// stands (its text stays), as the settings store expects.
+// Selects entry index, which must exist; the edit text becomes the entry's.
 void SetComboItemIndex(HWND comboBox, int index);
 
 }  // namespace ornet5

@@ -7,12 +7,10 @@
 
 namespace ornet5 {
 
+using namespace face_design;
+
 namespace {
 
-constexpr int kClientWidth = 385;
-constexpr int kClientHeight = 146;
-constexpr RECT kTitleRect{0, 0, 385, 20};
-constexpr RECT kDoseRect{0, 24, 385, 24 + 121};
 // Posted from the activation: the settings window is shown and closed once
 // the activation itself has finished.
 constexpr UINT kFirstActivationMessage = WM_APP + 1;
@@ -22,7 +20,7 @@ constexpr UINT kFirstActivationMessage = WM_APP + 1;
 TFaceWindow::TFaceWindow(TProgramEvents& events, std::function<void()> onEndSession)
     : events_(events), onEndSession_(std::move(onEndSession)) {
     Create({L"TFace", kApplicationTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_TOPMOST,
-            CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth, kClientHeight});
+            CW_USEDEFAULT, CW_USEDEFAULT, kClientSize.width, kClientSize.height});
     BuildMenu();
     BuildLabels();
 }
@@ -38,23 +36,22 @@ TFaceWindow::~TFaceWindow() {
 
 void TFaceWindow::BuildMenu() {
     popupMenu1_ = ::CreatePopupMenu();
-    actOptionsShowHint_ = window_text::kOptionsShowHint;
-    ::AppendMenuW(popupMenu1_, MF_STRING, kCommandOptionsShow,
-                  Wide(window_text::kOptionsShowItem).c_str());
+    actOptionsShowHint_ = kOptionsShowHint;
+    ::AppendMenuW(popupMenu1_, MF_STRING, kCommandOptionsShow, Wide(kOptionsShowItem).c_str());
     ::AppendMenuW(popupMenu1_, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(popupMenu1_, MF_STRING, kCommandAbout, Wide(window_text::kAboutItem).c_str());
+    ::AppendMenuW(popupMenu1_, MF_STRING, kCommandAbout, Wide(kAboutItem).c_str());
 }
 
 void TFaceWindow::BuildLabels() {
-    titleFont_ = CreateDesignFont(L"MS Sans Serif", 16, true);
-    doseFont_ = CreateDesignFont(L"Times New Roman", 107, true);
+    titleFont_ = CreateDesignFont(kLabelTitleFont);
+    doseFont_ = CreateDesignFont(kLabelDoseFont);
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(DefaultDesignFont()), FALSE);
     // Owner-drawn labels: one line from the top, centred, the dose greyed
     // when old. Without SS_NOTIFY they let the mouse through to the
     // window, so a right click on them opens the popup menu too.
-    labelTitle_ = CreateControl(Handle(), L"STATIC", window_text::kDoseHeading, SS_OWNERDRAW, 0,
-                                kTitleRect, kIdLabelTitle, titleFont_);
-    labelDose_ = CreateControl(Handle(), L"STATIC", kDosePlaceholder, SS_OWNERDRAW, 0, kDoseRect,
+    labelTitle_ = CreateControl(Handle(), L"STATIC", core_.TitleText(), SS_OWNERDRAW, 0,
+                                kLabelTitle, kIdLabelTitle, titleFont_);
+    labelDose_ = CreateControl(Handle(), L"STATIC", core_.DoseText(), SS_OWNERDRAW, 0, kLabelDose,
                                kIdLabelDose, doseFont_);
 }
 
@@ -66,23 +63,17 @@ void TFaceWindow::Show() {
     ::SetActiveWindow(Handle());
 }
 
-std::string TFaceWindow::DoseText() const {
-    return WindowTextUtf8(labelDose_);
-}
-
-void TFaceWindow::SetDoseText(const std::string& text) {
+void TFaceWindow::ShowDoseText(const std::string& text) {
     SetWindowTextUtf8(labelDose_, text);
     ::InvalidateRect(labelDose_, nullptr, TRUE);
 }
 
-void TFaceWindow::SetDoseCurrent(bool current) {
-    if (doseCurrent_ != current) {
-        doseCurrent_ = current;
-        ::InvalidateRect(labelDose_, nullptr, TRUE);
-    }
+void TFaceWindow::ShowDoseInk(TDoseInk ink) {
+    doseInk_ = ink;
+    ::InvalidateRect(labelDose_, nullptr, TRUE);
 }
 
-void TFaceWindow::SetTitleText(const std::string& text) {
+void TFaceWindow::ShowTitleText(const std::string& text) {
     SetWindowTextUtf8(labelTitle_, text);
     ::InvalidateRect(labelTitle_, nullptr, TRUE);
 }
@@ -95,8 +86,10 @@ void TFaceWindow::PopupAt(POINT screenPoint) {
 void TFaceWindow::DrawLabel(const DRAWITEMSTRUCT& item) const {
     const std::wstring text = WindowTextWide(item.hwndItem);
     ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
-    const bool grey = item.hwndItem == labelDose_ && !doseCurrent_;
-    ::SetTextColor(item.hDC, ::GetSysColor(grey ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+    const TDoseInk ink = item.hwndItem == labelDose_ ? doseInk_ : TDoseInk::Normal;
+    ::SetTextColor(item.hDC, ink == TDoseInk::Alarm   ? RGB(255, 0, 0)
+                             : ink == TDoseInk::Stale ? ::GetSysColor(COLOR_GRAYTEXT)
+                                                      : ::GetSysColor(COLOR_WINDOWTEXT));
     ::SetBkMode(item.hDC, TRANSPARENT);
     HGDIOBJ oldFont = ::SelectObject(
         item.hDC, reinterpret_cast<HGDIOBJ>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));

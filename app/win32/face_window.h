@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "app/face_core.h"
 #include "app/win32/window_base.h"
-#include "app/window_texts.h"
 
 namespace ornet5 {
 
@@ -15,7 +15,7 @@ class TProgramEvents;
 // close button only. A right click anywhere (the labels included), the
 // context-menu key or Shift+F10 opens its popup menu. Closing it ends the
 // program's message loop; logging off or shutting down saves first.
-class TFaceWindow : public TWin32Window {
+class TFaceWindow : public TWin32Window, private TFaceView {
   public:
     // onEndSession runs when Windows ends the session (logging off or
     // shutting down), before the process is ended from outside.
@@ -24,16 +24,7 @@ class TFaceWindow : public TWin32Window {
 
     void Show();
 
-    std::string DoseText() const;
-    void SetDoseText(const std::string& text);
-    // An old dose is drawn in the grey of text that does not apply now.
-    void SetDoseCurrent(bool current);
-    void SetTitleText(const std::string& text);
-
-    HWND LabelTitle() const { return labelTitle_; }
-    HWND LabelDose() const { return labelDose_; }
-
-    static constexpr const char* kDosePlaceholder = window_text::kDosePlaceholder;
+    TFaceCore& Core() { return core_; }
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -43,6 +34,12 @@ class TFaceWindow : public TWin32Window {
     void BuildLabels();
     void PopupAt(POINT screenPoint);
     void DrawLabel(const DRAWITEMSTRUCT& item) const;
+
+    void ShowTitleText(const std::string& text) override;
+    void ShowDoseText(const std::string& text) override;
+    // An old dose is drawn in the grey of text that does not apply now, an
+    // alarm's in red.
+    void ShowDoseInk(TDoseInk ink) override;
 
     TProgramEvents& events_;
     std::function<void()> onEndSession_;
@@ -54,7 +51,8 @@ class TFaceWindow : public TWin32Window {
     HWND labelDose_ = nullptr;
     HFONT titleFont_ = nullptr;
     HFONT doseFont_ = nullptr;
-    bool doseCurrent_ = true;
+    TDoseInk doseInk_ = TDoseInk::Normal;
+    TFaceCore core_{*this};
 };
 
 }  // namespace ornet5

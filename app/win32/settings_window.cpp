@@ -2,164 +2,101 @@
 
 #include <commctrl.h>
 
-#include <span>
-
-#include "app/program_events.h"
-#include "app/settings_window_setup.h"
+#include "app/settings_window_design.h"
 #include "app/win32/completing_combo.h"
 #include "app/win32/control_ids.h"
-#include "app/win32/face_window.h"
 #include "app/win32/wide_text.h"
-#include "app/win32/win32_stored_form.h"
-#include "app/window_exchange_environment.h"
-#include "app/window_texts.h"
-#include "common/exception.h"
-#include "measure/poll_cycle.h"
-#include "serial/cp_drv.h"
-#include "settings/form_storage.h"
 
 namespace ornet5 {
 
+using namespace settings_design;
+
 namespace {
 
-constexpr int kClientWidth = 343;
-constexpr int kClientHeight = 117;
-constexpr int kDesignLeft = 360;
-constexpr int kDesignTop = 236;
-// Height of a combo box's edit part; the list drops below it.
-constexpr int kComboHeight = 21;
+// The list drops below the edit part, whose height the design gives.
 constexpr int kComboListHeight = 120;
 
-// Controls inside a group frame are the window's own children (so that
-// their notifications reach the window), placed at the frame's offset.
-RECT InGroup(POINT group, int left, int top, int width, int height) {
-    return {group.x + left, group.y + top, group.x + left + width, group.y + top + height};
-}
-
-HWND MakeComboBox(HWND parent, RECT place, int id, std::span<const char* const> entries,
+HWND MakeComboBox(HWND parent, TLayoutRect place, int id, std::span<const char* const> entries,
                   int selected) {
-    place.bottom = place.top + kComboListHeight;
+    const int editHeight = place.height;
+    place.height = kComboListHeight;
     HWND box = CreateControl(parent, L"COMBOBOX", "",
                              CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, place, id,
                              DefaultDesignFont());
     for (const char* entry : entries) {
         ::SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry).c_str()));
     }
-    // The edit part's height, the list's lines left as they are.
-    ::SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), kComboHeight - 6);
+    ::SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), editHeight - 6);
     SetComboItemIndex(box, selected);
     return box;
 }
 
+HWND MakeControl(HWND parent, const wchar_t* windowClass, const char* text, DWORD style,
+                 const TLayoutRect& place, int id, DWORD exStyle = 0) {
+    return CreateControl(parent, windowClass, text, style, exStyle, place, id, DefaultDesignFont());
+}
+
 }  // namespace
 
-TSettingsWindow::TSettingsWindow(TProgramEvents& events, TFaceWindow& face,
-                                 const TRegionalFormats& formats, std::function<bool()> escapeDown)
-    : events_(events), face_(face), formats_(formats), escapeDown_(std::move(escapeDown)) {
+TSettingsWindow::TSettingsWindow(const TSettingsWindowServices& services) {
     // Hidden at creation; a dialog frame with the close button only.
-    Create({L"TTrelanADCFace", window_text::kSettingsCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU,
-            WS_EX_DLGMODALFRAME, kDesignLeft, kDesignTop, kClientWidth, kClientHeight});
+    Create({L"TTrelanADCFace", kCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
+            kDesignPosition.x, kDesignPosition.y, kClientSize.width, kClientSize.height});
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(DefaultDesignFont()), FALSE);
-    ::SetWindowContextHelpId(Handle(), settings_window::kHelpContext);
+    ::SetWindowContextHelpId(Handle(), kHelpContext);
+    BuildControls();
     driverTicks_ = std::make_unique<TWin32TickSource>(Handle(), kTimerReceivePoll);
-    commPort_ = std::make_unique<TCPDrv>(*driverTicks_);
-    commPort_->SetPortName(settings_window::kDesignPortName);
-    BuildPortGroup();
-    BuildStatusBar();
-    BuildAddressGroup();
-    BuildUnitChoice();
-    StartPolling();
-    AttachFormStorage();
+    formWindow_ = std::make_unique<TWin32FormWindow>(Handle(), TBorderStyle::Dialog);
+    TSettingsWindowView& view = *this;
+    core_ = std::make_unique<TSettingsWindowCore>(view, *formWindow_, *driverTicks_, services);
 }
 
 TSettingsWindow::~TSettingsWindow() {
     ::KillTimer(Handle(), kTimerTrelan);
-    FinalSave();
+    core_->FormDestroy();
     driverTicks_->Stop();
     Destroy();
 }
 
-void TSettingsWindow::BuildPortGroup() {
-    const POINT group{8, 0};
-    groupBox1_ = CreateControl(Handle(), L"BUTTON", window_text::kPortGroup, BS_GROUPBOX, 0,
-                               InGroup(group, 0, 0, 161, 81), kIdGroupBox1, DefaultDesignFont());
-    cbComPort_ = MakeComboBox(Handle(), InGroup(group, 8, 16, 145, kComboHeight), kIdComPort,
-                              window_text::kPortEntries, window_text::kPortEntryIndex);
+// Controls inside a group frame are the window's own children, so that
+// their notifications reach the window, placed at the frame's offset.
+void TSettingsWindow::BuildControls() {
+    groupBox1_ =
+        MakeControl(Handle(), L"BUTTON", kPortGroup, BS_GROUPBOX, kGroupBox1, kIdGroupBox1);
+    cbComPort_ =
+        MakeComboBox(Handle(), kComPort.In(kGroupBox1), kIdComPort, kPortEntries, kPortEntryIndex);
     ::SetWindowLongPtrW(cbComPort_, GWL_STYLE,
                         ::GetWindowLongPtrW(cbComPort_, GWL_STYLE) | WS_GROUP);
-    cbComPortSpeed_ =
-        MakeComboBox(Handle(), InGroup(group, 8, 48, 145, kComboHeight), kIdComPortSpeed,
-                     window_text::kSpeedEntries, window_text::kSpeedEntryIndex);
-}
-
-void TSettingsWindow::BuildStatusBar() {
-    // One part across the whole width with no border stands for the
-    // simple text: unlike the simple mode, its text is the control's own
-    // window text, which assistive tools and tests read.
-    statusBar_ =
-        CreateControl(Handle(), STATUSCLASSNAMEW, "", CCS_BOTTOM, 0,
-                      {0, kClientHeight - 19, kClientWidth, kClientHeight}, kIdStatusBar, nullptr);
+    cbComPortSpeed_ = MakeComboBox(Handle(), kComPortSpeed.In(kGroupBox1), kIdComPortSpeed,
+                                   kSpeedEntries, kSpeedEntryIndex);
+    // One part across the whole width with no border stands for the simple
+    // text: unlike the simple mode, its text is the control's own window
+    // text, which assistive tools and tests read.
+    statusBar_ = CreateControl(Handle(), STATUSCLASSNAMEW, "", CCS_BOTTOM, 0, kStatusBar,
+                               kIdStatusBar, nullptr);
     int parts[] = {-1};
     ::SendMessageW(statusBar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
-    SetStatusText("");
-}
-
-void TSettingsWindow::BuildAddressGroup() {
-    const POINT group{176, 0};
-    groupBox2_ = CreateControl(Handle(), L"BUTTON", window_text::kAddressGroup, BS_GROUPBOX, 0,
-                               InGroup(group, 0, 0, 161, 49), kIdGroupBox2, DefaultDesignFont());
+    ShowStatusText("");
+    groupBox2_ =
+        MakeControl(Handle(), L"BUTTON", kAddressGroup, BS_GROUPBOX, kGroupBox2, kIdGroupBox2);
     // Read-only still lets the user select and copy the address.
-    leDeviceAdr_ =
-        CreateControl(Handle(), L"EDIT", window_text::kAddressDesignText,
-                      ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE,
-                      InGroup(group, 8, 16, 145, 21), kIdDeviceAdr, DefaultDesignFont());
-}
-
-void TSettingsWindow::BuildUnitChoice() {
-    rbZv_ =
-        CreateControl(Handle(), L"BUTTON", TProgramEvents::kZvHeading, BS_RADIOBUTTON | WS_GROUP, 0,
-                      {176, 56, 176 + 161, 56 + 17}, kIdZv, DefaultDesignFont());
-    rbRentgen_ = CreateControl(Handle(), L"BUTTON", TProgramEvents::kRentgenHeading, BS_RADIOBUTTON,
-                               0, {176, 80, 176 + 161, 80 + 17}, kIdRentgen, DefaultDesignFont());
+    leDeviceAdr_ = MakeControl(Handle(), L"EDIT", kAddressDesignText,
+                               ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP,
+                               kDeviceAdr.In(kGroupBox2), kIdDeviceAdr, WS_EX_CLIENTEDGE);
+    rbZv_ = MakeControl(Handle(), L"BUTTON", kZvCaption, BS_RADIOBUTTON | WS_GROUP, kZv, kIdZv);
+    rbRentgen_ =
+        MakeControl(Handle(), L"BUTTON", kRentgenCaption, BS_RADIOBUTTON, kRentgen, kIdRentgen);
     // The design state leaves the main window's heading alone.
-    ::SendMessageW(rbZv_, BM_SETCHECK, BST_CHECKED, 0);
-    ::SetWindowLongPtrW(rbZv_, GWL_STYLE, ::GetWindowLongPtrW(rbZv_, GWL_STYLE) | WS_TABSTOP);
+    ShowUnitChecked(TUnitButton::Zv, true);
 }
 
-void TSettingsWindow::StartPolling() {
-    exchangeEnvironment_ = std::make_unique<TWindowExchangeEnvironment>(escapeDown_, *this);
-    pollCycle_ = std::make_unique<TPollCycle>(*commPort_, *this, *exchangeEnvironment_, formats_);
-    // Without its timer the monitor would never poll: that ends the start.
-    if (::SetTimer(Handle(), kTimerTrelan, settings_window::kPollPeriodMs, nullptr) == 0) {
-        throw Exception("SetTimer failed");
-    }
-}
-
-void TSettingsWindow::AttachFormStorage() {
-    auto checkedProperty = [this](const char* name, HWND button) {
-        return TWin32StoredProperty{
-            name, "Checked", TPropertyKind::Boolean,
-            [button] { return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; },
-            [this, button](std::int32_t value) { SetUnitChecked(button, value != 0); }};
-    };
-    auto indexProperty = [](const char* name, HWND box) {
-        return TWin32StoredProperty{name, "ItemIndex", TPropertyKind::Integer,
-                                    [box] { return ComboItemIndex(box); },
-                                    [box](std::int32_t value) { SetComboItemIndex(box, value); }};
-    };
-    storedForm_ = std::make_unique<TWin32StoredForm>(
-        Handle(), "TTrelanADCFace", TBorderStyle::Dialog,
-        std::vector<TWin32StoredProperty>{indexProperty("CB_ComPort", cbComPort_),
-                                          indexProperty("CB_ComPort_Speed", cbComPortSpeed_),
-                                          checkedProperty("rbZv", rbZv_),
-                                          checkedProperty("rbRentgen", rbRentgen_)},
-        [this](const std::exception& error) { events_.Report(error); });
-    formStorage1_ = settings_window::MakeStore(*storedForm_);
+bool TSettingsWindow::StartPollTimer(std::chrono::milliseconds period) {
+    return ::SetTimer(Handle(), kTimerTrelan, static_cast<UINT>(period.count()), nullptr) != 0;
 }
 
 void TSettingsWindow::ShowAndRaise() {
     if (!::IsWindowVisible(Handle())) {
-        formStorage1_->FormShow();
+        core_->FormShow();
         ::ShowWindow(Handle(), SW_SHOW);
     }
     ::SetForegroundWindow(Handle());
@@ -170,38 +107,13 @@ void TSettingsWindow::Close() {
     ::SendMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
-void TSettingsWindow::FinalSave() {
-    if (formStorage1_ != nullptr) {
-        formStorage1_->FormDestroy();
-    }
-}
-
-void TSettingsWindow::SetUnitChecked(HWND button, bool checked) {
-    const bool wasChecked = ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    auto setTabStop = [](HWND control, bool on) {
-        const LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);
-        ::SetWindowLongPtrW(control, GWL_STYLE, on ? style | WS_TABSTOP : style & ~WS_TABSTOP);
-    };
-    ::SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    setTabStop(button, checked);
-    if (!checked || wasChecked) {
-        return;
-    }
-    HWND other = button == rbZv_ ? rbRentgen_ : rbZv_;
-    ::SendMessageW(other, BM_SETCHECK, BST_UNCHECKED, 0);
-    setTabStop(other, false);
-    if (button == rbZv_) {
-        events_.rbZvClick();
-    } else {
-        events_.rbRentgenClick();
-    }
-}
-
 void TSettingsWindow::OnCommand(int id, int code) {
     if ((id == kIdComPort || id == kIdComPortSpeed) && code == CBN_EDITCHANGE) {
-        CompleteTypedText(id == kIdComPort ? cbComPort_ : cbComPortSpeed_);
+        const bool port = id == kIdComPort;
+        CompleteTypedText(port ? cbComPort_ : cbComPortSpeed_,
+                          port ? std::span<const char* const>(kPortEntries) : kSpeedEntries);
     } else if ((id == kIdZv || id == kIdRentgen) && code == BN_CLICKED) {
-        SetUnitChecked(id == kIdZv ? rbZv_ : rbRentgen_, true);
+        core_->UnitClicked(id == kIdZv ? TUnitButton::Zv : TUnitButton::Rentgen);
     }
 }
 
@@ -209,7 +121,7 @@ LRESULT TSettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
         case WM_TIMER:
             if (wParam == kTimerTrelan) {
-                events_.TimerTrelanTimer(*pollCycle_);
+                core_->TimerTrelanTimer();
             } else {
                 driverTicks_->HandleTimer(wParam);
             }
@@ -217,15 +129,12 @@ LRESULT TSettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
-        case WM_CLOSE: {
-            // The close is granted; the store saves; the window only hides.
-            bool canClose = true;
-            events_.Run([&] { formStorage1_->FormCloseQuery(canClose); });
-            if (canClose) {
+        case WM_CLOSE:
+            // A granted close only hides the window.
+            if (core_->FormCloseQuery()) {
                 ::ShowWindow(Handle(), SW_HIDE);
             }
             return 0;
-        }
         case WM_HELP:
             // Help context 680 has no help file behind it.
             return TRUE;
@@ -235,35 +144,35 @@ LRESULT TSettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     return Default(message, wParam, lParam);
 }
 
-int TSettingsWindow::PortIndex() const {
-    return ComboItemIndex(cbComPort_);
+int TSettingsWindow::ItemIndex(TComboBox box) const {
+    return ComboItemIndex(Box(box));
+}
+
+void TSettingsWindow::SelectItem(TComboBox box, int index) {
+    SetComboItemIndex(Box(box), index);
 }
 
 std::string TSettingsWindow::SpeedText() const {
     return WindowTextUtf8(cbComPortSpeed_);
 }
 
-bool TSettingsWindow::RentgenChosen() const {
-    return ::SendMessageW(rbRentgen_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+bool TSettingsWindow::UnitChecked(TUnitButton button) const {
+    return ::SendMessageW(Button(button), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-std::string TSettingsWindow::DoseText() const {
-    return face_.DoseText();
+// Only the checked button is a tab stop.
+void TSettingsWindow::ShowUnitChecked(TUnitButton button, bool checked) {
+    HWND control = Button(button);
+    ::SendMessageW(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    const LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);
+    ::SetWindowLongPtrW(control, GWL_STYLE, checked ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 }
 
-void TSettingsWindow::SetDoseText(const std::string& text) {
-    face_.SetDoseText(text);
-}
-
-void TSettingsWindow::SetDoseCurrent(bool current) {
-    face_.SetDoseCurrent(current);
-}
-
-void TSettingsWindow::SetAddressText(const std::string& text) {
+void TSettingsWindow::ShowAddressText(const std::string& text) {
     SetWindowTextUtf8(leDeviceAdr_, text);
 }
 
-void TSettingsWindow::SetStatusText(const std::string& text) {
+void TSettingsWindow::ShowStatusText(const std::string& text) {
     ::SendMessageW(statusBar_, SB_SETTEXTW, 0 | SBT_NOBORDERS,
                    reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }

@@ -1,5 +1,7 @@
 #include "app/win32/win32_program.h"
 
+#include <iostream>
+
 #include "app/win32/about_box.h"
 #include "app/win32/escape_key.h"
 #include "app/win32/face_window.h"
@@ -17,15 +19,18 @@ TWin32Program::TWin32Program() : events_(*this) {
     face_ = std::make_unique<TFaceWindow>(events_, [this] {
         events_.ReportToErrorLogOnly();
         if (settingsWindow_ != nullptr) {
-            settingsWindow_->FinalSave();
+            settingsWindow_->Core().FormDestroy();
         }
     });
-    settingsWindow_ = std::make_unique<TSettingsWindow>(events_, *face_, formats_,
-                                                        [] { return EscapeKeyDown(); });
+    services_ = std::make_unique<const TSettingsWindowServices>(TSettingsWindowServices{
+        face_->Core(), events_, [] { return EscapeKeyDown(); }, formats_, std::cerr, {}});
+    settingsWindow_ = std::make_unique<TSettingsWindow>(*services_);
 }
 
 TWin32Program::~TWin32Program() {
     settingsWindow_.reset();
+    // The final save's failure, say, comes after the message loop has ended.
+    events_.ReportPosted();
     face_.reset();
     TWin32Window::SetErrorReport(nullptr);
 }
@@ -54,7 +59,7 @@ void TWin32Program::CloseSettingsWindow() {
 }
 
 void TWin32Program::SetTitleText(const std::string& text) {
-    face_->SetTitleText(text);
+    face_->Core().SetTitleText(text);
 }
 
 void TWin32Program::RunAboutBox() {

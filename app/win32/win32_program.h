@@ -9,6 +9,7 @@ namespace ornet5 {
 
 class TFaceWindow;
 class TSettingsWindow;
+struct TSettingsWindowServices;
 
 // The Windows edition's start-up and end, in their order: the main window
 // first, then the connection settings window (hidden, its poll timer
@@ -34,6 +35,7 @@ class TWin32Program : public TProgramWindows {
   private:
     TProgramEvents events_;
     const TWin32RegionalFormats formats_;
+    std::unique_ptr<const TSettingsWindowServices> services_;
     std::unique_ptr<TFaceWindow> face_;
     std::unique_ptr<TSettingsWindow> settingsWindow_;
 };

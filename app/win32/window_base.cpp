@@ -112,23 +112,23 @@ LRESULT CALLBACK TWin32Window::WindowProc(HWND window, UINT message, WPARAM wPar
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-HFONT CreateDesignFont(const wchar_t* face, int characterHeight, bool bold) {
+HFONT CreateDesignFont(const TDesignFont& font) {
     // A negative height asks for the character height, without the leading.
-    return ::CreateFontW(-characterHeight, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         DEFAULT_PITCH | FF_DONTCARE, face);
+    return ::CreateFontW(-font.pixelHeight, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                         FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Wide(font.face).c_str());
 }
 
 HFONT DefaultDesignFont() {
-    static const HFONT font = CreateDesignFont(L"MS Sans Serif", 11, false);
+    static const HFONT font = CreateDesignFont(kDefaultDesignFont);
     return font;
 }
 
 HWND CreateControl(HWND parent, const wchar_t* windowClass, const std::string& text, DWORD style,
-                   DWORD exStyle, RECT place, int id, HFONT font) {
+                   DWORD exStyle, const TLayoutRect& place, int id, HFONT font) {
     HWND control = ::CreateWindowExW(
         exStyle, windowClass, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, place.left,
-        place.top, place.right - place.left, place.bottom - place.top, parent,
+        place.top, place.width, place.height, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
     if (control == nullptr) {
         throw Exception("CreateWindowExW failed for a control");

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "app/window_layout.h"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -56,14 +58,18 @@ class TWin32Window {
 // Controls and fonts of the fixed designs: sizes in pixels at 96 pixels per
 // inch, not scaled.
 
-// A font of the given character height (the height without the internal
-// leading), as the designs give them.
-HFONT CreateDesignFont(const wchar_t* face, int characterHeight, bool bold);
+// A font of the design, by its character height (the height without the
+// internal leading).
+HFONT CreateDesignFont(const TDesignFont& font);
 
-// The design's default font: "MS Sans Serif", 11 pixels.
+// The designs' default font: "MS Sans Serif", 11 pixels.
 HFONT DefaultDesignFont();
 
+constexpr RECT WinRect(const TLayoutRect& rect) {
+    return {rect.left, rect.top, rect.Right(), rect.Bottom()};
+}
+
 HWND CreateControl(HWND parent, const wchar_t* windowClass, const std::string& text, DWORD style,
-                   DWORD exStyle, RECT place, int id, HFONT font);
+                   DWORD exStyle, const TLayoutRect& place, int id, HFONT font);
 
 }  // namespace ornet5

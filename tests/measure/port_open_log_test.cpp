@@ -32,13 +32,13 @@ TEST(PortOpenLog, EachLineNamesTheDeviceAndTheReasonOnOneLine) {
     };
     const TCase cases[] = {
         {{TSerialError::NotFound, "/dev/ttyUSB0", "x"}, "не найдено"},
-        {{TSerialError::AccessDenied, "/dev/ttyUSB0", "x"}, "dialout"},
+        {{TSerialError::AccessDenied, "/dev/ttyUSB0", "x"}, "нет прав доступа; join dialout"},
         {{TSerialError::Busy, "/dev/ttyUSB0", "x"}, "занят"},
         {{TSerialError::Other, "/dev/ttyUSB0", "Input/output error"}, "Input/output error"},
         {{TSerialError::None, "/dev/ttyUSB0", ""}, "неизвестная ошибка"},
     };
     for (const auto& [failure, mustContain] : cases) {
-        const std::string line = OpenFailureText(failure);
+        const std::string line = OpenFailureText(failure, "join dialout");
         EXPECT_NE(line.find("/dev/ttyUSB0"), std::string::npos) << line;
         EXPECT_NE(line.find(mustContain), std::string::npos) << line;
     }

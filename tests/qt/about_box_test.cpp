@@ -11,6 +11,7 @@
 
 #include "app/qt/bevel_panel.h"
 #include "app/qt/window_references.h"
+#include "app/window_layout.h"
 #include "tests/qt/app_test_support.h"
 
 namespace ornet5 {
@@ -102,15 +103,11 @@ TEST(AboutBoxPicture, IsAGif89aWithA256ColourPaletteCarriedInTheProgram) {
     EXPECT_EQ(image.size(), QSize(216, 95));
 }
 
-TEST(AboutBoxPosition, CentresOverTheOwnerTruncatingTowardZero) {
-    const QSize box(298, 213);
-    EXPECT_EQ(CentredOver(QRect(100, 200, 385, 146), box), QPoint(100 + 43, 200 - 33));
-    // Odd differences: halves truncated toward zero, also when negative.
-    EXPECT_EQ(CentredOver(QRect(500, 400, 301, 216), box), QPoint(501, 401));
-    EXPECT_EQ(CentredOver(QRect(500, 400, 99, 14), box), QPoint(500 - 99, 400 - 99));
-    // A negative result becomes 0.
-    EXPECT_EQ(CentredOver(QRect(10, 5, 100, 20), box), QPoint(0, 0));
-    EXPECT_EQ(CentredOver(QRect(-300, 300, 385, 146), box), QPoint(0, 300 - 33));
+// Where the program's rule puts a box of that outer size over the owner.
+QPoint Centred(const QRect& owner, const QSize& box) {
+    const TLayoutPoint at = CentredOver({owner.left(), owner.top(), owner.width(), owner.height()},
+                                        {box.width(), box.height()});
+    return {at.x, at.y};
 }
 
 TEST(AboutBoxKeys, EnterClosesWithOkEscapeDoesNothing) {
@@ -168,7 +165,7 @@ TEST(AboutBoxRun, EachOpeningIsAFreshModalBoxCentredOverTheMainWindow) {
     const TRunSeen first = RunAndCloseWithEnter(mainWindow);
     EXPECT_TRUE(first.modal);
     EXPECT_TRUE(first.visibleAfterEscape);
-    EXPECT_EQ(first.position, CentredOver(mainWindow.frameGeometry(), first.frameSize));
+    EXPECT_EQ(first.position, Centred(mainWindow.frameGeometry(), first.frameSize));
     // Destroyed when the run ended; the reference is cleared.
     EXPECT_TRUE(first.box.isNull());
     EXPECT_EQ(AboutBox, nullptr);
@@ -178,7 +175,7 @@ TEST(AboutBoxRun, EachOpeningIsAFreshModalBoxCentredOverTheMainWindow) {
         test::WaitUntil([&] { return mainWindow.frameGeometry().topLeft() == QPoint(20, 40); }));
     const TRunSeen second = RunAndCloseWithEnter(mainWindow);
     EXPECT_TRUE(second.modal);
-    EXPECT_EQ(second.position, CentredOver(mainWindow.frameGeometry(), second.frameSize));
+    EXPECT_EQ(second.position, Centred(mainWindow.frameGeometry(), second.frameSize));
     EXPECT_NE(second.position, first.position);
     EXPECT_TRUE(second.box.isNull());
 }

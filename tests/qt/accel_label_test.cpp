@@ -36,7 +36,7 @@ TEST(AccelLabelText, KeepsTheTextAsGiven) {
 class AccelLabelDrawing : public testing::Test {
   protected:
     AccelLabelDrawing() {
-        label_.setFont(SansSerifFont(16, true));
+        label_.setFont(DesignFont({"MS Sans Serif", 16, true}));
         label_.setFixedSize(kLabelSize);
     }
 

@@ -67,14 +67,15 @@ TEST_F(AssembledProgram, DoseOfAGoneDetectorIsGreyUntilTheNextReading) {
     program_.SettingsWindow().TimerTrelan().setInterval(300);
     TFace& face = program_.MainWindow();
     ASSERT_TRUE(test::WaitUntil([&] {
-        return face.DoseText() != TFace::kDosePlaceholder && DrawnInNormalInk(face.LabelDose());
+        return face.Core().DoseText() != face_design::kDosePlaceholder &&
+               DrawnInNormalInk(face.LabelDose());
     })) << simulator->Output();
-    const std::string reading = face.DoseText();
+    const std::string reading = face.Core().DoseText();
 
     simulator->Signal(SIGTERM);
     ASSERT_TRUE(simulator->WaitForExit(10s).has_value());
     EXPECT_TRUE(test::WaitUntil([&] { return !DrawnInNormalInk(face.LabelDose()); }));
-    EXPECT_EQ(face.DoseText(), reading);
+    EXPECT_EQ(face.Core().DoseText(), reading);
 
     simulator = StartSimulator();
     EXPECT_TRUE(test::WaitUntil([&] { return DrawnInNormalInk(face.LabelDose()); }));
@@ -82,8 +83,8 @@ TEST_F(AssembledProgram, DoseOfAGoneDetectorIsGreyUntilTheNextReading) {
 
 TEST_F(AssembledProgram, ScreenReadersReadTheLabelsAndTheUnitChoice) {
     TFace& face = program_.MainWindow();
-    face.SetDoseText("0,15");
-    face.SetTitleText("Измерение в мк&Р/ч");
+    face.Core().SetDoseText("0,15");
+    face.Core().SetTitleText("Измерение в мк&Р/ч");
     for (auto [label, name] : {std::pair{&face.LabelDose(), "0,15"},
                                std::pair{&face.LabelTitle(), "Измерение в мкР/ч"}}) {
         QAccessibleInterface* read = QAccessible::queryAccessibleInterface(label);

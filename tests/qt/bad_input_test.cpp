@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -39,7 +41,7 @@ class BadInput : public testing::Test {
     BadInput()
         : simulator_(ORNET5_SIM_PATH,
                      {"--link", std::string(std::getenv("XDG_CONFIG_HOME")) + "/ornet5/com3"}, {}),
-          services_{face_, ticks_, [] { return false; }, formats_, events_},
+          services_{face_.Core(), events_, [] { return false; }, formats_, std::cerr, {}},
           settings_(services_) {
         windows_.SetSettingsWindow(&settings_);
         face_.SetEvents(&events_);
@@ -70,9 +72,8 @@ class BadInput : public testing::Test {
     TFace face_;
     TQtProgramWindows windows_{face_};
     TProgramEvents events_{windows_};
-    TQtTickSource ticks_;
     TQtRegionalFormats formats_;
-    const TWindowServices services_;
+    const TSettingsWindowServices services_;
     TTrelanADCFace settings_;
     QComboBox* port_ = nullptr;
     QComboBox* speed_ = nullptr;
@@ -108,9 +109,9 @@ TEST_F(BadInput, AnyTypedTextIsAStatusOrOneReportAndPollingRecovers) {
     // Mended texts: the detector's readings arrive again.
     port_->setEditText("COM3");
     speed_->setEditText("9600");
-    face_.SetDoseText("none yet");
+    face_.Core().SetDoseText("none yet");
     settings_.TimerTrelan().start(100);
-    EXPECT_TRUE(test::WaitUntil([this] { return face_.DoseText() != "none yet"; }, 10s))
+    EXPECT_TRUE(test::WaitUntil([this] { return face_.Core().DoseText() != "none yet"; }, 10s))
         << simulator_.Output();
 }
 
@@ -136,8 +137,8 @@ TEST_F(BadInput, MenuAndAboutBoxWhileThePollTimerRuns) {
     }
     EXPECT_TRUE(settings_.isVisible());
     EXPECT_EQ(events_.ShownReports(), 0);
-    EXPECT_TRUE(
-        test::WaitUntil([this] { return face_.DoseText() != TFace::kDosePlaceholder; }, 10s));
+    EXPECT_TRUE(test::WaitUntil(
+        [this] { return face_.Core().DoseText() != face_design::kDosePlaceholder; }, 10s));
 }
 
 }  // namespace

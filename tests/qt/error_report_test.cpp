@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -180,9 +182,9 @@ TEST(ErrorReportWithSettingsWindow,
     TFace face;
     TQtProgramWindows windows(face);
     TProgramEvents report(windows);
-    TQtTickSource ticks;
     TQtRegionalFormats formats;
-    const TWindowServices services{face, ticks, [] { return false; }, formats, report};
+    const TSettingsWindowServices services{face.Core(), report,    [] { return false; },
+                                           formats,     std::cerr, {}};
     TTrelanADCFace settings(services);
     auto* speed = settings.findChild<QComboBox*>("CB_ComPort_Speed");
     ASSERT_NE(speed, nullptr);

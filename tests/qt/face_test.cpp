@@ -59,8 +59,7 @@ TEST(FaceWindow, LabelsFollowTheDesign) {
     EXPECT_EQ(title.geometry(), QRect(0, 0, 385, 20));
     EXPECT_EQ(dose.geometry(), QRect(0, 24, 385, 121));
     EXPECT_EQ(title.Text(), QString::fromUtf8("Текущее значение мощности дозы, мкЗв/ч"));
-    EXPECT_EQ(dose.Text(), QString::fromUtf8(TFace::kDosePlaceholder));
-    EXPECT_EQ(face.DoseText(), TFace::kDosePlaceholder);
+    EXPECT_EQ(dose.Text(), QString::fromUtf8(face_design::kDosePlaceholder));
 
     EXPECT_EQ(title.font().pixelSize(), 16);
     EXPECT_TRUE(title.font().bold());
@@ -81,15 +80,22 @@ TEST(FaceWindow, LabelsFollowTheDesign) {
     }
 }
 
-TEST(FaceWindow, MainDisplayWritesTheLabels) {
+TEST(FaceWindow, TheCoreWritesTheLabelsAndTheDosesInk) {
     TFace face;
-    TMainDisplay& display = face;
+    TMainDisplay& display = face.Core();
     display.SetDoseText("0,15");
-    EXPECT_EQ(display.DoseText(), "0,15");
     EXPECT_EQ(face.LabelDose().Text(), "0,15");
     display.SetTitleText("Измерение в мк&Р/ч");
     EXPECT_EQ(face.LabelTitle().Text(), QString::fromUtf8("Измерение в мк&Р/ч"));
-    EXPECT_EQ(face.DoseText(), "0,15");
+    const QColor normal = face.LabelDose().palette().color(QPalette::WindowText);
+    display.SetAlarm(true);
+    EXPECT_EQ(face.LabelDose().palette().color(QPalette::WindowText), QColor(Qt::red));
+    display.SetDoseCurrent(false);
+    EXPECT_FALSE(face.LabelDose().isEnabled());
+    display.SetAlarm(false);
+    display.SetDoseCurrent(true);
+    EXPECT_TRUE(face.LabelDose().isEnabled());
+    EXPECT_EQ(face.LabelDose().palette().color(QPalette::WindowText), normal);
 }
 
 TEST(FaceMenu, HasTheThreeEntries) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 #include <csignal>
 
 #include <QAction>
@@ -40,7 +42,7 @@ class TShowCounter : public QObject {
 class ProgramWindows : public testing::Test {
   protected:
     ProgramWindows()
-        : services_{face_, ticks_, [] { return false; }, formats_, events_}, settings_(services_) {
+        : services_{face_.Core(), events_, [] { return false; }, formats_, std::cerr, {}}, settings_(services_) {
         windows_.SetSettingsWindow(&settings_);
         settings_.installEventFilter(&counter_);
         face_.SetEvents(&events_);
@@ -64,9 +66,8 @@ class ProgramWindows : public testing::Test {
     TFace face_;
     TQtProgramWindows windows_{face_};
     TProgramEvents events_{windows_};
-    TQtTickSource ticks_;
     TQtRegionalFormats formats_;
-    const TWindowServices services_;
+    const TSettingsWindowServices services_;
     TTrelanADCFace settings_;
     TShowCounter counter_;
 };

@@ -42,7 +42,7 @@ class TFakeControl : public TStoredControl {
 
 // The connection settings window as the store sees it, with its design
 // values: COM3, 9600, µSv/h, dialog frame at 360, 236.
-class TFakeForm : public TStoredForm {
+class TFakeForm : public TStoredForm, public TFormWindow {
   public:
     TFakeForm();
 

@@ -59,7 +59,7 @@ class FormStorageTest : public ::testing::Test {
     TTempFolder folder;
     fs::path file = folder.Path() / "ORNET5.INI";
     TFakeForm form;
-    TFormStorage storage{form, {file, "ORNET5.INI"}};
+    TFormStorage storage{form, form, {file, "ORNET5.INI"}};
 };
 
 TEST_F(FormStorageTest, WithoutAFileTheShowChangesNothingAndTheCloseWritesTheWholeSection) {

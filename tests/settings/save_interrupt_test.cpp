@@ -37,7 +37,7 @@ constexpr std::string_view kKeys[] = {"FormVersion",
 // Shows the window once, then saves with changing choices until killed.
 [[noreturn]] void SaveForever(const fs::path& file) {
     test::TFakeForm form;
-    TFormStorage storage(form, {file, "ORNET5.INI"});
+    TFormStorage storage(form, form, {file, "ORNET5.INI"});
     storage.SetOptions({TPlacementOption::Position});
     storage.SetStoredProps({"CB_ComPort_Speed.ItemIndex", "CB_ComPort.ItemIndex",
                             "rbRentgen.Checked", "rbZv.Checked"});

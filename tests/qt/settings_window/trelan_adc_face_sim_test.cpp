@@ -133,7 +133,7 @@ TEST_F(TrelanADCFaceSimTest, HiddenWindowShowsTheSimulatorsReadingAndKeepsUpdati
     // The poll timer starts with the window: identify at 3 s, the dose at
     // 6 s, each exchange a little over 200 ms.
     const auto timerStarted = std::chrono::steady_clock::now();
-    EXPECT_EQ(window_->CommPort().PortName(), "\\\\.\\COM3");
+    EXPECT_EQ(window_->Core().CommPort().PortName(), "\\\\.\\COM3");
     // As at start-up: shown once and closed at once, then hidden for good.
     window_->ShowAndRaise();
     window_->close();

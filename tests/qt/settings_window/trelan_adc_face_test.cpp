@@ -56,11 +56,11 @@ class TrelanADCFaceTest : public ::testing::Test {
         edit.selectAll();
         QTest::keyClicks(&edit, "COM5");
         const auto missing = configHome_.Path() / "no-such-port";
-        window_->CommPort().SetPortName(missing.string());
+        window_->Core().CommPort().SetPortName(missing.string());
     }
 
     // One poll tick, as the poll timer runs it.
-    void Tick() { window_->TimerTrelanTimer(); }
+    void Tick() { window_->Core().TimerTrelanTimer(); }
 
     QString StatusText() { return Control<QStatusBar>("StatusBar").currentMessage(); }
 
@@ -151,7 +151,7 @@ TEST_F(TrelanADCFaceTest, ControlsStartWithTheirDesignTexts) {
     EXPECT_EQ(speed.property("hint").toString(), "Скорость COM-порта для обмена на компьютере");
     EXPECT_EQ(address.property("hint").toString(), "Адрес прибора в протоколе обмена TreLAN");
 
-    EXPECT_EQ(window_->CommPort().PortName(), "\\\\.\\COM3");
+    EXPECT_EQ(window_->Core().CommPort().PortName(), "\\\\.\\COM3");
     EXPECT_TRUE(fixture_.face.titleTexts.empty());
 }
 
@@ -173,38 +173,32 @@ TEST_F(TrelanADCFaceTest, TabVisitsControlsInDesignOrder) {
     }
 }
 
-TEST_F(TrelanADCFaceTest, UnitHandlersRunWhenAButtonBecomesChecked) {
+TEST_F(TrelanADCFaceTest, TheUserChecksAUnitByMouseOrKeyboardButNeverUnchecksOne) {
     auto& zv = Control<QRadioButton>("rbZv");
     auto& rentgen = Control<QRadioButton>("rbRentgen");
-
     QTest::mouseClick(&zv, Qt::LeftButton);
-    zv.setChecked(true);
+    EXPECT_TRUE(zv.isChecked());
     EXPECT_TRUE(fixture_.face.titleTexts.empty());
 
     QTest::mouseClick(&rentgen, Qt::LeftButton);
     EXPECT_FALSE(zv.isChecked());
-    ASSERT_EQ(fixture_.face.titleTexts.size(), 1u);
-    EXPECT_EQ(fixture_.face.titleTexts.back(), kRentgenHeading);
+    EXPECT_EQ(fixture_.face.titleTexts, std::vector<std::string>{kRentgenHeading});
+    // Only the checked button is a tab stop.
+    EXPECT_TRUE(rentgen.focusPolicy() & Qt::TabFocus);
+    EXPECT_FALSE(zv.focusPolicy() & Qt::TabFocus);
 
-    zv.setChecked(true);
-    ASSERT_EQ(fixture_.face.titleTexts.size(), 2u);
-    EXPECT_EQ(fixture_.face.titleTexts.back(), kZvHeading);
-
-    // The order a settings store applies µR/h in: rbRentgen true, rbZv false.
-    rentgen.setChecked(true);
-    zv.setChecked(false);
-    ASSERT_EQ(fixture_.face.titleTexts.size(), 3u);
-    EXPECT_EQ(fixture_.face.titleTexts.back(), kRentgenHeading);
-
-    rentgen.setChecked(false);
-    EXPECT_FALSE(zv.isChecked());
+    QTest::keyClick(&rentgen, Qt::Key_Up);
+    EXPECT_TRUE(zv.isChecked());
     EXPECT_FALSE(rentgen.isChecked());
-    EXPECT_EQ(fixture_.face.titleTexts.size(), 3u);
+    QTest::keyClick(&zv, Qt::Key_Space);
+    EXPECT_TRUE(zv.isChecked());
+    EXPECT_EQ(fixture_.face.titleTexts.back(), kZvHeading);
+    EXPECT_EQ(fixture_.face.titleTexts.size(), 2u);
 }
 
 TEST_F(TrelanADCFaceTest, UnitHandlerErrorGoesToTheReport) {
     fixture_.face.titleError = "heading failed";
-    Control<QRadioButton>("rbRentgen").setChecked(true);
+    QTest::mouseClick(&Control<QRadioButton>("rbRentgen"), Qt::LeftButton);
     EXPECT_TRUE(Control<QRadioButton>("rbRentgen").isChecked());
     EXPECT_FALSE(Control<QRadioButton>("rbZv").isChecked());
     ASSERT_EQ(fixture_.reportedErrors.size(), 1u);
@@ -246,7 +240,7 @@ TEST_F(TrelanADCFaceTest, TicksWhileHiddenWriteTheStatusBar) {
 
 TEST_F(TrelanADCFaceTest, PortTextThatNamesNoEntryKeepsTheDriversPort) {
     PointPortNowhere();
-    const std::string nowhere = window_->CommPort().PortName();
+    const std::string nowhere = window_->Core().CommPort().PortName();
     auto& port = Control<QComboBox>("CB_ComPort");
     for (const QString& text : {QString::fromUtf8("порт №1"), QString(300, QChar('7')),
                                 QStringLiteral("COM1x"), QStringLiteral(" COM2")}) {
@@ -255,7 +249,7 @@ TEST_F(TrelanADCFaceTest, PortTextThatNamesNoEntryKeepsTheDriversPort) {
         test::TypeText(*port.lineEdit(), text);
         EXPECT_EQ(port.currentIndex(), -1);
         Tick();
-        EXPECT_EQ(window_->CommPort().PortName(), nowhere);
+        EXPECT_EQ(window_->Core().CommPort().PortName(), nowhere);
     }
     EXPECT_TRUE(fixture_.reportedErrors.empty());
 }
@@ -297,10 +291,10 @@ TEST_F(TrelanADCFaceTest, TypedSpeedIsWhatTheCycleUses) {
     TypeSpeed("38400");
     Tick();
     EXPECT_TRUE(fixture_.reportedErrors.empty());
-    EXPECT_EQ(window_->CommPort().BaudRateValue(), 38400u);
+    EXPECT_EQ(window_->Core().CommPort().BaudRateValue(), 38400u);
     TypeSpeed("$4B00");
     Tick();
-    EXPECT_EQ(window_->CommPort().BaudRateValue(), 19200u);
+    EXPECT_EQ(window_->Core().CommPort().BaudRateValue(), 19200u);
 }
 
 }  // namespace

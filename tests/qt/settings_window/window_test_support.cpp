@@ -50,8 +50,8 @@ void TFakeProgramWindows::ShowErrorBox(const std::string& caption, const std::st
     boxTexts.push_back(text);
 }
 
-TWindowServices TServicesFixture::Services() {
-    return TWindowServices{face, ticks, [this] { return escapeDown; }, formats, events};
+TSettingsWindowServices TServicesFixture::Services() {
+    return {face, events, [this] { return escapeDown; }, formats, diagnostics, "join dialout"};
 }
 
 }  // namespace ornet5::test

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -10,7 +11,7 @@
 #include <QApplication>
 
 #include "app/program_events.h"
-#include "app/qt/window_services.h"
+#include "app/settings_window_core.h"
 #include "tests/support/temp_config_home.h"
 
 namespace ornet5::test {
@@ -31,6 +32,7 @@ class TFakeMainDisplay : public TMainDisplay {
     std::string DoseText() const override { return doseText; }
     void SetDoseText(const std::string& text) override { doseText = text; }
     void SetDoseCurrent(bool current) override { doseCurrent = current; }
+    void SetAlarm(bool on) override { alarm = on; }
     void SetTitleText(const std::string& text) override {
         if (!titleError.empty()) {
             throw std::runtime_error(titleError);
@@ -40,26 +42,10 @@ class TFakeMainDisplay : public TMainDisplay {
 
     std::string doseText = "ORNET";
     bool doseCurrent = true;
+    bool alarm = false;
     // When set, setting the heading fails with this message.
     std::string titleError;
     std::vector<std::string> titleTexts;
-};
-
-// A tick source that ticks only when told to.
-class TManualTicks : public TTickSource {
-  public:
-    void Start(std::chrono::milliseconds period, Handler handler) override {
-        period_ = period;
-        handler_ = std::move(handler);
-        running_ = true;
-    }
-    void Stop() override { running_ = false; }
-    bool IsRunning() const override { return running_; }
-
-  private:
-    std::chrono::milliseconds period_{0};
-    Handler handler_;
-    bool running_ = false;
 };
 
 // Russian regional formats at a fixed time.
@@ -89,14 +75,15 @@ class TFakeProgramWindows : public TProgramWindows {
 // Everything a settings window needs, with the error boxes recorded.
 struct TServicesFixture {
     TFakeMainDisplay face;
-    TManualTicks ticks;
     TFixedFormats formats;
+    // Why ports did not open.
+    std::ostringstream diagnostics;
     bool escapeDown = false;
     TFakeProgramWindows windows{face};
     TProgramEvents events{windows};
     std::vector<std::string>& reportedErrors = windows.boxTexts;
 
-    TWindowServices Services();
+    TSettingsWindowServices Services();
 };
 
 }  // namespace ornet5::test

@@ -1,18 +1,12 @@
 #pragma once
 
-#include <functional>
-#include <memory>
-#include <vector>
-
 #include "settings/stored_form.h"
 
 class QWidget;
 
 namespace ornet5 {
 
-// The settings store's view of a Qt top-level window. Controls are the
-// window's descendants, found by objectName without regard to letter case:
-// a combo box offers "ItemIndex" (currentIndex), a button "Checked".
+// The settings store's view of a Qt top-level window's place on the screen.
 //
 // Placement on X11: the window system has no placement record, so the
 // normal rectangle is the frame's place and size (pos() and
@@ -20,14 +14,10 @@ namespace ornet5 {
 // kept as last applied, and the show state is 1 (normal), 2 (minimised) or
 // 3 (maximised). Applying a record moves the window's frame and, for a
 // window that can be resized, sizes it; it never shows or hides the window.
-class TQtStoredForm : public TStoredForm {
+class TQtFormWindow : public TFormWindow {
   public:
-    TQtStoredForm(QWidget& window, TBorderStyle borderStyle,
-                  std::function<void(const std::exception&)> reportError);
-    ~TQtStoredForm() override;
+    TQtFormWindow(QWidget& window, TBorderStyle borderStyle);
 
-    std::string ClassName() const override;
-    TStoredControl* FindControl(std::string_view name) override;
     TWindowPlacement Placement() const override;
     void SetPlacement(const TWindowPlacement& placement) override;
     bool Visible() const override;
@@ -43,21 +33,16 @@ class TQtStoredForm : public TStoredForm {
     std::int32_t ScreenHeight() const override;
     std::int32_t PixelsPerInch() const override { return pixelsPerInch_; }
     TPoint FrameMetric(TFrameMetric metric) const override;
-    void ReportError(const std::exception& error) override;
 
   private:
-    class TControl;
-
     QWidget& window_;
     TBorderStyle borderStyle_;
-    std::function<void(const std::exception&)> reportError_;
     TPositionMode positionMode_ = TPositionMode::Designed;
     // The screen's logical pixels per inch, taken once, at creation.
     std::int32_t pixelsPerInch_;
     std::int32_t flags_ = 0;
     TPoint minPosition_{-1, -1};
     TPoint maxPosition_{-1, -1};
-    std::vector<std::unique_ptr<TControl>> controls_;
 };
 
 }  // namespace ornet5
