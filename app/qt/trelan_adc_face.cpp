@@ -38,11 +38,7 @@ TTrelanADCFace::TTrelanADCFace(const TSettingsWindowServices& services, QWidget*
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     BuildWindow();
-    BuildPortGroup();
-    BuildAddressGroup();
-    BuildUnitChoice();
-    BuildStatusBar();
-    SetTabOrder();
+    BuildControls();
     formWindow_ = std::make_unique<TQtFormWindow>(*this, TBorderStyle::Dialog);
     TSettingsWindowView& view = *this;
     core_ = std::make_unique<TSettingsWindowCore>(view, *formWindow_, driverTicks_, services);
@@ -66,7 +62,7 @@ void TTrelanADCFace::BuildWindow() {
     setAttribute(Qt::WA_QuitOnClose, false);
 }
 
-void TTrelanADCFace::BuildPortGroup() {
+void TTrelanADCFace::BuildControls() {
     groupBox1_ = Place(new QGroupBox(QString::fromUtf8(kPortGroup), this), "GroupBox1", kGroupBox1);
     cbComPort_ = Place(new TCompletingComboBox(kPortEntries, kPortEntryIndex, groupBox1_),
                        "CB_ComPort", kComPort);
@@ -74,37 +70,24 @@ void TTrelanADCFace::BuildPortGroup() {
     cbComPortSpeed_ = Place(new TCompletingComboBox(kSpeedEntries, kSpeedEntryIndex, groupBox1_),
                             "CB_ComPort_Speed", kComPortSpeed);
     SetHint(*cbComPortSpeed_, kSpeedHint);
-}
-
-void TTrelanADCFace::BuildAddressGroup() {
     groupBox2_ =
         Place(new QGroupBox(QString::fromUtf8(kAddressGroup), this), "GroupBox2", kGroupBox2);
+    // Read-only still lets the user select and copy the address.
     leDeviceAdr_ = Place(new QLineEdit(QString::fromUtf8(kAddressDesignText), groupBox2_),
                          "LE_DeviceAdr", kDeviceAdr);
-    // Read-only still lets the user select and copy the address.
     leDeviceAdr_->setReadOnly(true);
     SetHint(*leDeviceAdr_, kAddressHint);
-}
-
-void TTrelanADCFace::BuildUnitChoice() {
     rbZv_ = Place(new TUnitRadioButton(kZvCaption, this), "rbZv", kZv);
     rbRentgen_ = Place(new TUnitRadioButton(kRentgenCaption, this), "rbRentgen", kRentgen);
-    // The design state: creating the window leaves the main window's
-    // heading alone.
+    // The design state: creating the window leaves the heading alone.
     rbZv_->setChecked(true);
     connect(rbZv_, &TUnitRadioButton::Chosen, this,
             [this] { core_->UnitClicked(TUnitButton::Zv); });
     connect(rbRentgen_, &TUnitRadioButton::Chosen, this,
             [this] { core_->UnitClicked(TUnitButton::Rentgen); });
-}
-
-void TTrelanADCFace::BuildStatusBar() {
     statusBar_ = Place(new QStatusBar(this), "StatusBar", kStatusBar);
     statusBar_->setFont(QApplication::font("QStatusBar"));
     statusBar_->setSizeGripEnabled(false);
-}
-
-void TTrelanADCFace::SetTabOrder() {
     setTabOrder(cbComPort_, cbComPortSpeed_);
     setTabOrder(cbComPortSpeed_, leDeviceAdr_);
     setTabOrder(leDeviceAdr_, rbZv_);
@@ -142,14 +125,6 @@ void TTrelanADCFace::showEvent(QShowEvent* event) {
 // Without WA_DeleteOnClose a granted close only hides the window.
 void TTrelanADCFace::closeEvent(QCloseEvent* event) {
     event->setAccepted(core_->FormCloseQuery());
-}
-
-TCompletingComboBox& TTrelanADCFace::Box(TComboBox box) const {
-    return box == TComboBox::Port ? *cbComPort_ : *cbComPortSpeed_;
-}
-
-TUnitRadioButton& TTrelanADCFace::Button(TUnitButton button) const {
-    return button == TUnitButton::Zv ? *rbZv_ : *rbRentgen_;
 }
 
 int TTrelanADCFace::ItemIndex(TComboBox box) const {

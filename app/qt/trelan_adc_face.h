@@ -4,7 +4,9 @@
 
 #include <QWidget>
 
+#include "app/qt/completing_combo_box.h"
 #include "app/qt/qt_tick_source.h"
+#include "app/qt/unit_radio_button.h"
 #include "app/settings_window_core.h"
 
 class QGroupBox;
@@ -14,8 +16,6 @@ class QTimer;
 
 namespace ornet5 {
 
-class TCompletingComboBox;
-class TUnitRadioButton;
 class TQtFormWindow;
 
 // The connection settings window's Qt view: creates the controls where the
@@ -43,14 +43,14 @@ class TTrelanADCFace : public QWidget, private TSettingsWindowView {
 
   private:
     void BuildWindow();
-    void BuildPortGroup();
-    void BuildAddressGroup();
-    void BuildUnitChoice();
-    void BuildStatusBar();
-    void SetTabOrder();
+    void BuildControls();
 
-    TCompletingComboBox& Box(TComboBox box) const;
-    TUnitRadioButton& Button(TUnitButton button) const;
+    TCompletingComboBox& Box(TComboBox box) const {
+        return box == TComboBox::Port ? *cbComPort_ : *cbComPortSpeed_;
+    }
+    TUnitRadioButton& Button(TUnitButton button) const {
+        return button == TUnitButton::Zv ? *rbZv_ : *rbRentgen_;
+    }
 
     int ItemIndex(TComboBox box) const override;
     void SelectItem(TComboBox box, int index) override;

@@ -4,6 +4,7 @@
 
 #include "app/combo_completion.h"
 #include "app/win32/wide_text.h"
+#include "app/win32/window_base.h"
 
 namespace ornet5 {
 
@@ -33,7 +34,26 @@ void SelectKeepingText(HWND comboBox, int index, const std::wstring& text) {
     ::SendMessageW(comboBox, CB_SETEDITSEL, 0, MAKELPARAM(LOWORD(selection), HIWORD(selection)));
 }
 
+// The drop-down list's height below the edit part.
+constexpr int kComboListHeight = 120;
+
 }  // namespace
+
+HWND CreateCompletingCombo(HWND parent, TLayoutRect place, int id,
+                           std::span<const char* const> entries, int selected) {
+    const int editHeight = place.height;
+    place.height = kComboListHeight;
+    HWND box = CreateControl(parent, L"COMBOBOX", "",
+                             CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, place, id,
+                             DefaultDesignFont());
+    for (const char* entry : entries) {
+        ::SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry).c_str()));
+    }
+    // The edit part's height, the list's lines left as they are.
+    ::SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), editHeight - 6);
+    SetComboItemIndex(box, selected);
+    return box;
+}
 
 void CompleteTypedText(HWND comboBox, std::span<const char* const> entries) {
     const std::wstring text = WindowTextWide(comboBox);

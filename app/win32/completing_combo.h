@@ -2,12 +2,19 @@
 
 #include <span>
 
+#include "app/window_layout.h"
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 namespace ornet5 {
 
 // The editable drop-down combo boxes over a Win32 COMBOBOX with CBS_DROPDOWN.
+
+// A combo box child of parent with the entries, entry selected shown, its
+// edit part the design's place; the list drops below it.
+HWND CreateCompletingCombo(HWND parent, TLayoutRect place, int id,
+                           std::span<const char* const> entries, int selected);
 
 // After the user changed the edit text (CBN_EDITCHANGE): applies the
 // program's completion rule (CompleteComboText) over the box's entries. A

@@ -13,24 +13,6 @@ using namespace settings_design;
 
 namespace {
 
-// The list drops below the edit part, whose height the design gives.
-constexpr int kComboListHeight = 120;
-
-HWND MakeComboBox(HWND parent, TLayoutRect place, int id, std::span<const char* const> entries,
-                  int selected) {
-    const int editHeight = place.height;
-    place.height = kComboListHeight;
-    HWND box = CreateControl(parent, L"COMBOBOX", "",
-                             CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, place, id,
-                             DefaultDesignFont());
-    for (const char* entry : entries) {
-        ::SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry).c_str()));
-    }
-    ::SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), editHeight - 6);
-    SetComboItemIndex(box, selected);
-    return box;
-}
-
 HWND MakeControl(HWND parent, const wchar_t* windowClass, const char* text, DWORD style,
                  const TLayoutRect& place, int id, DWORD exStyle = 0) {
     return CreateControl(parent, windowClass, text, style, exStyle, place, id, DefaultDesignFont());
@@ -63,12 +45,12 @@ TSettingsWindow::~TSettingsWindow() {
 void TSettingsWindow::BuildControls() {
     groupBox1_ =
         MakeControl(Handle(), L"BUTTON", kPortGroup, BS_GROUPBOX, kGroupBox1, kIdGroupBox1);
-    cbComPort_ =
-        MakeComboBox(Handle(), kComPort.In(kGroupBox1), kIdComPort, kPortEntries, kPortEntryIndex);
+    cbComPort_ = CreateCompletingCombo(Handle(), kComPort.In(kGroupBox1), kIdComPort, kPortEntries,
+                                       kPortEntryIndex);
     ::SetWindowLongPtrW(cbComPort_, GWL_STYLE,
                         ::GetWindowLongPtrW(cbComPort_, GWL_STYLE) | WS_GROUP);
-    cbComPortSpeed_ = MakeComboBox(Handle(), kComPortSpeed.In(kGroupBox1), kIdComPortSpeed,
-                                   kSpeedEntries, kSpeedEntryIndex);
+    cbComPortSpeed_ = CreateCompletingCombo(Handle(), kComPortSpeed.In(kGroupBox1), kIdComPortSpeed,
+                                            kSpeedEntries, kSpeedEntryIndex);
     // One part across the whole width with no border stands for the simple
     // text: unlike the simple mode, its text is the control's own window
     // text, which assistive tools and tests read.
