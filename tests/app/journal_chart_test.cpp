@@ -1,5 +1,5 @@
 // The journal window's chart: columns and gaps, the value scale, local time
-// ticks and the pixel mapping.
+// ticks, the pixel mapping, and the texts under the chart.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/journal_chart.h"
+#include "app/journal_chart_texts.h"
 
 namespace ornet5 {
 namespace {
@@ -226,6 +227,20 @@ TEST(JournalChart, RefusesInputItCannotDraw) {
     refuses([](TJournalChartInput& in) { in.formats.utcOffsetAt = nullptr; });
     refuses(
         [](TJournalChartInput& in) { in.formats.utcOffsetAt = [](std::int64_t) { return 24h; }; });
+}
+
+TEST(JournalChartTexts, SummariseTheSpanInTheWindowsUnit) {
+    TChartFormats formats{100, "мкР/ч", ",", [](std::int64_t) { return 180min; }};
+    const TJournalSpanFigures figures{1180, 20, 0.101, 0.12, 0.15, kNow};
+    EXPECT_EQ(JournalSummaryLines(figures, formats, 0),
+              (std::vector<std::string>{
+                  "Минимум 10,00, среднее 12,00, максимум 15,00 мкР/ч (08.12 14:37:12)",
+                  "Показаний: 1180, неудачных опросов: 20"}));
+    EXPECT_EQ(JournalSummaryLines({0, 3}, formats, 2),
+              (std::vector<std::string>{"Показаний за этот период нет",
+                                        "Показаний: 0, неудачных опросов: 3",
+                                        "Не нанесены на график недопустимые показания: 2"}));
+    EXPECT_EQ(JournalSpanMs(TJournalSpan::Month), 30 * kDay);
 }
 
 }  // namespace
