@@ -50,7 +50,29 @@ std::uint16_t ReadingWord(const std::string& reply) {
     return Word16At(reply, kReadingAt);
 }
 
+// The port as the exchange sees it, counting the bytes that come back.
+class TCountingPort : public TBytePort {
+  public:
+    explicit TCountingPort(TBytePort& port) : port_(port) {}
+    bool SendText(const std::string& bytes) override { return port_.SendText(bytes); }
+    std::uint32_t ReadBytes(char* buffer, std::uint32_t maximum) override {
+        const std::uint32_t count = port_.ReadBytes(buffer, maximum);
+        bytesRead_ += count;
+        return count;
+    }
+    std::uint64_t BytesRead() const { return bytesRead_; }
+
+  private:
+    TBytePort& port_;
+    std::uint64_t bytesRead_ = 0;
+};
+
 }  // namespace
+
+bool IsFailedCycle(TCycleStatus status) {
+    return status == TCycleStatus::NoReply || status == TCycleStatus::BadReply ||
+           status == TCycleStatus::Cancelled;
+}
 
 TPollCycle::TPollCycle(TSerialPort& port, TPollValues& values, TExchangeEnvironment& environment,
                        const TRegionalFormats& formats)
@@ -69,49 +91,75 @@ void TPollCycle::Identify() {
     // whatever happens here.
     linkState_ = true;
     values_.SetStatusText("");
-    const std::string request = IdentifyRequest();
-    OpenLink();
-    // A cancel leaves the port open; the next cycle's CloseLink closes it.
-    const std::string reply = Exchange(port_, environment_, request);
-    CloseLink();
+    const std::string reply = RunExchange(IdentifyRequest());
     if (reply.size() != kIdentifyReplySize) {
         values_.SetStatusText(kIdentifyFailedText);
+        Report({Failure(), std::nullopt, {}});
         return;
     }
-    values_.SetAddressText(AnswererAddress(reply));
+    const std::string address = AnswererAddress(reply);
+    values_.SetAddressText(address);
     values_.SetStatusText(kIdentifyDoneText);
+    Report({TCycleStatus::Identified, std::nullopt, address});
 }
 
 void TPollCycle::ReadDose() {
     values_.SetStatusText("");
-    const std::string request = ReadDoseRequest();
     std::string reply;
     try {
-        OpenLink();
-        reply = Exchange(port_, environment_, request);
+        reply = RunExchange(ReadDoseRequest());
     } catch (...) {
         // A cancel or a bad speed text brings no reading either; a bad speed
         // text even stops every later one until it is mended.
         values_.SetDoseCurrent(false);
         throw;
     }
-    CloseLink();
     if (!IsDoseReply(reply)) {
         values_.SetStatusText(kReadFailedText);
         values_.SetDoseCurrent(false);
         linkState_ = false;
+        Report({Failure(), std::nullopt, {}});
         return;
     }
-    values_.SetAddressText(AnswererAddress(reply));
-    double reading = DecodeReading(ReadingWord(reply));
-    if (values_.RentgenChosen()) {
-        reading *= kRentgenPerSievert;
-    }
-    values_.SetDoseText(DoseText(reading, formats_.DecimalSeparator()));
+    const std::string address = AnswererAddress(reply);
+    values_.SetAddressText(address);
+    const double reading = DecodeReading(ReadingWord(reply));
+    const double shown = values_.RentgenChosen() ? reading * kRentgenPerSievert : reading;
+    values_.SetDoseText(DoseText(shown, formats_.DecimalSeparator()));
     values_.SetDoseCurrent(true);
     // Quotes the label as it now stands, so the status repeats what is shown.
     values_.SetStatusText("В " + formats_.LongTimeNow() + " мощность дозы составляла " +
                           values_.DoseText());
+    Report({TCycleStatus::Ok, reading, address});
+}
+
+std::string TPollCycle::RunExchange(const std::string& request) {
+    TCountingPort counted(port_);
+    bytesSeen_ = false;
+    try {
+        OpenLink();
+        // A cancel leaves the port open; the next cycle's CloseLink closes it.
+        std::string reply = Exchange(counted, environment_, request);
+        CloseLink();
+        bytesSeen_ = counted.BytesRead() > 0;
+        return reply;
+    } catch (const EProtocolCancel&) {
+        Report({TCycleStatus::Cancelled, std::nullopt, {}});
+        throw;
+    } catch (...) {
+        Report({TCycleStatus::NoReply, std::nullopt, {}});
+        throw;
+    }
+}
+
+TCycleStatus TPollCycle::Failure() const {
+    return bytesSeen_ ? TCycleStatus::BadReply : TCycleStatus::NoReply;
+}
+
+void TPollCycle::Report(const TCycleOutcome& outcome) {
+    if (observer_ != nullptr) {
+        observer_->CycleEnded(outcome);
+    }
 }
 
 void TPollCycle::OpenLink() {

@@ -254,5 +254,38 @@ TEST_F(PollCycleTest, CancelWhileIdentifyingStillReadsNext) {
     EXPECT_EQ(port.closeCalls, 0);
 }
 
+// Each step's end as the journal and the alarm hear of it: the reading in
+// µSv/h whatever unit is shown, and whether any byte came back.
+TEST_F(PollCycleTest, EachStepTellsTheObserverHowItEnded) {
+    struct TRecorder : TCycleObserver {
+        void CycleEnded(const TCycleOutcome& outcome) override { outcomes.push_back(outcome); }
+        std::vector<TCycleOutcome> outcomes;
+    } recorder;
+    cycle.SetObserver(&recorder);
+    values.rentgenChosen = true;
+    Identified();
+    port.AnswerWrite(port.sent.size(), {DoseReply("4.2.31", 0x7B, 0xFC)});
+    cycle.TimerTrelanTimer();
+    port.AnswerWrite(port.sent.size(), {std::string(20, 'x'), "", ""});
+    cycle.TimerTrelanTimer();
+    cycle.TimerTrelanTimer();
+    environment.escapeDownAtCalls = {environment.escapeCalls};
+    EXPECT_THROW(cycle.TimerTrelanTimer(), EProtocolCancel);
+    values.speedText = "x";
+    EXPECT_THROW(cycle.TimerTrelanTimer(), EConvertError);
+
+    using enum TCycleStatus;
+    const std::vector<TCycleStatus> statuses = {Identified, Ok,        BadReply,
+                                                NoReply,    Cancelled, NoReply};
+    ASSERT_EQ(recorder.outcomes.size(), statuses.size());
+    for (std::size_t i = 0; i < statuses.size(); ++i) {
+        EXPECT_EQ(recorder.outcomes[i].status, statuses[i]) << i;
+        EXPECT_EQ(recorder.outcomes[i].reading.has_value(), i == 1) << i;
+        EXPECT_EQ(recorder.outcomes[i].detector, i < 2 ? "4.2.31" : "") << i;
+    }
+    EXPECT_DOUBLE_EQ(*recorder.outcomes[1].reading, 0.123);
+    EXPECT_EQ(values.doseText, "12,00");
+}
+
 }  // namespace
 }  // namespace ornet5
