@@ -11,6 +11,11 @@ using std::chrono::days;
 using std::chrono::milliseconds;
 
 constexpr std::size_t kChunkBytes = 1 << 20;
+// The shortest row: time, four separators, "ok", the alarm, CRLF.
+constexpr std::size_t kShortestRowBytes = 38;
+// Room for more rows than two months of 3 s cycles hold, so that a
+// foreign giant file cannot make the reservation fail.
+constexpr std::size_t kMostReservedRows = 4'000'000;
 
 // The rows of one file that fall in [fromMs, toMs], with the count of
 // lines that are not rows.
@@ -73,12 +78,31 @@ class TSpanCollector {
             line == kJournalHeader.substr(0, line.size())) {
             return;
         }
+        if (OutsideSpan(line)) {
+            return;
+        }
         const auto point = ParseJournalLine(line);
         if (!point) {
             ++span_.skippedLines;
         } else if (point->utcMs >= fromMs_ && point->utcMs <= toMs_) {
             span_.points.push_back(*point);
         }
+    }
+
+    // A row's time comes first; a row of another time needs no more
+    // reading. Most of the month files that a span touches lie outside it.
+    bool OutsideSpan(std::string_view line) const {
+        constexpr std::size_t kTimeLength = 29;
+        if (line.size() <= kTimeLength || line[kTimeLength] != ',') {
+            return false;
+        }
+        const auto time = ParseLocalTimeText(line.substr(0, kTimeLength));
+        if (!time) {
+            return false;
+        }
+        const std::int64_t ms =
+            std::chrono::floor<milliseconds>(time->utc).time_since_epoch().count();
+        return ms < fromMs_ || ms > toMs_;
     }
 
     const std::int64_t fromMs_;
@@ -109,6 +133,22 @@ void ReadMonthFile(const std::filesystem::path& file, TSpanCollector& collector,
     collector.Finish();
 }
 
+// Room for every row the files can hold, taken at once: the vector then
+// never grows by copying, which would briefly need twice the memory. Pages
+// of the room that no row fills are never touched, so they cost address
+// space, not memory.
+void ReserveRows(const std::filesystem::path& folder, const std::vector<std::string>& names,
+                 std::vector<TJournalPoint>& points) {
+    std::uintmax_t bytes = 0;
+    for (const std::string& name : names) {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(folder / name, error);
+        bytes += error ? 0 : size;
+    }
+    points.reserve(static_cast<std::size_t>(
+        std::min<std::uintmax_t>(bytes / kShortestRowBytes, kMostReservedRows)));
+}
+
 }  // namespace
 
 std::vector<std::string> JournalFileNames(std::chrono::system_clock::time_point from,
@@ -134,8 +174,10 @@ TJournalSpan ReadJournalSpan(const std::filesystem::path& folder,
     TJournalSpan span;
     const std::int64_t fromMs = std::chrono::ceil<milliseconds>(from).time_since_epoch().count();
     const std::int64_t toMs = std::chrono::floor<milliseconds>(to).time_since_epoch().count();
+    const std::vector<std::string> names = JournalFileNames(from, to);
+    ReserveRows(folder, names, span.points);
     std::vector<char> buffer(kChunkBytes);
-    for (const std::string& name : JournalFileNames(from, to)) {
+    for (const std::string& name : names) {
         TSpanCollector collector(fromMs, toMs, span);
         ReadMonthFile(folder / name, collector, span, buffer);
     }
