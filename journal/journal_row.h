@@ -57,7 +57,7 @@ struct TJournalPoint {
 inline constexpr std::string_view kJournalHeader = "time,dose_uSv_h,status,detector,alarm\r\n";
 inline constexpr std::size_t kMaxDetectorLength = 64;
 // The longest line the reader takes for a row: a written row is at most
-// about 120 bytes, with its detector field quoted throughout.
+// about 200 bytes, with a detector of quotes only.
 inline constexpr std::size_t kMaxJournalLineLength = 256;
 
 // The row's line, CRLF included: "2026-12-08T14:03:21.482+03:00,0.123,ok,

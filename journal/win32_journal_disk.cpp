@@ -1,7 +1,5 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-// shlobj.h needs windows.h first.
-#include <shlobj.h>
 
 #include <atomic>
 #include <string>
@@ -135,12 +133,23 @@ class TWin32AppendFile final : public TAppendFile {
 
 class TWin32JournalDisk final : public TJournalDisk {
   public:
+    // Parents first; a folder that another writer made meanwhile is fine.
     TDiskFailure CreateFolder(const std::filesystem::path& folder) override {
-        const int result = ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-        if (result == ERROR_SUCCESS || IsFolder(folder)) {
+        if (IsFolder(folder)) {
             return {};
         }
-        return FailureOf(static_cast<DWORD>(result));
+        const std::filesystem::path parent = folder.parent_path();
+        if (!parent.empty() && parent != folder) {
+            if (TDiskFailure failure = CreateFolder(parent)) {
+                return failure;
+            }
+        }
+        if (::CreateDirectoryW(folder.c_str(), nullptr)) {
+            return {};
+        }
+        const DWORD error = ::GetLastError();
+        return error == ERROR_ALREADY_EXISTS && IsFolder(folder) ? TDiskFailure{}
+                                                                 : FailureOf(error);
     }
 
     // A move without MOVEFILE_REPLACE_EXISTING fails when the name is

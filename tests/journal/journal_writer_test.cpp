@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <barrier>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -73,6 +74,29 @@ TEST(JournalWriter, EndsATornLastLineBeforeTheNextRow) {
     EXPECT_EQ(span.skippedLines, 1u);
 }
 
+// Both threads leave Meet together. (std::barrier of MinGW's library
+// sometimes never wakes a waiter: it has no futex to wait on.)
+class TRendezvous {
+  public:
+    void Meet() {
+        std::unique_lock lock(mutex_);
+        const int round = round_;
+        if (++waiting_ == 2) {
+            waiting_ = 0;
+            ++round_;
+            met_.notify_all();
+            return;
+        }
+        met_.wait(lock, [&] { return round_ != round; });
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable met_;
+    int waiting_ = 0;
+    int round_ = 0;
+};
+
 // Two copies of the program: two writers on two threads, each with its
 // own open file, as two processes have. work(copy, writer) runs on both.
 template <typename TWork>
@@ -91,10 +115,10 @@ void RunTwoCopies(const std::filesystem::path& folder, TJournalWriterOptions opt
 TEST(JournalWriter, TwoCopiesStartingAMonthAtOnceWriteOneHeader) {
     TTempFolder temp;
     constexpr int kMonths = 12;
-    std::barrier together(2);
+    TRendezvous together;
     RunTwoCopies(temp.Path(), {}, [&](int copy, TJournalWriter& writer) {
         for (int month = 1; month <= kMonths; ++month) {
-            together.arrive_and_wait();
+            together.Meet();
             EXPECT_TRUE(writer.Append(Row(2026y / month / 10, copy)));
         }
     });
