@@ -79,12 +79,6 @@ TEST(AlarmRule, StaysOffUntilSwitchedOnWithAThreshold) {
     EXPECT_EQ(Cycles({.enabled = false, .threshold = kThreshold}, "hhhh"), "0000");
     // Without sound it goes on all the same, silently.
     EXPECT_EQ(Cycles({.enabled = true, .threshold = kThreshold, .sound = false}, "hhhh"), "0111");
-    // A NaN reading is no reading.
-    TAlarmRule rule;
-    rule.SetSettings(kArmed);
-    EXPECT_FALSE(rule.Feed(7.5, {}));
-    EXPECT_FALSE(rule.Feed(std::nan(""), {}));
-    EXPECT_TRUE(rule.Feed(7.5, {}));
 }
 
 TEST(AlarmRule, SettingsChangedWhileOn) {
@@ -92,24 +86,22 @@ TEST(AlarmRule, SettingsChangedWhileOn) {
     TAlarmRule rule;
     rule.SetSettings(kArmed);
     EXPECT_EQ(Cycles(rule, "hh", now), "0*");
-    // Switched off: off at once; switched on again: two readings needed.
-    rule.SetSettings({.enabled = false, .threshold = kThreshold});
-    EXPECT_FALSE(rule.IsOn());
-    rule.SetSettings(kArmed);
-    EXPECT_EQ(Cycles(rule, "hh", now), "0*");
-    // Threshold cleared: off at once.
-    rule.SetSettings({.enabled = true, .threshold = std::nullopt});
-    EXPECT_FALSE(rule.IsOn());
-    rule.SetSettings(kArmed);
-    EXPECT_EQ(Cycles(rule, "hh", now), "0*");
+    // Switched off or its threshold cleared: off at once, and two readings
+    // are needed again.
+    for (const TAlarmSettings off : {TAlarmSettings{.enabled = false, .threshold = kThreshold},
+                                     TAlarmSettings{.enabled = true, .threshold = {}}}) {
+        rule.SetSettings(off);
+        EXPECT_FALSE(rule.IsOn());
+        rule.SetSettings(kArmed);
+        EXPECT_EQ(Cycles(rule, "hh", now), "0*");
+    }
     // A threshold raised above the dose: still on, no second sound; two
-    // readings below the new threshold end it. A reading counted against
-    // the old threshold does not count.
+    // readings below the new one end it, a reading judged against the old
+    // one does not count.
     EXPECT_EQ(Cycles(rule, "L", now), "1");
-    rule.SetSettings({.enabled = true, .threshold = 10.0, .sound = true});
-    EXPECT_TRUE(rule.IsOn());
+    rule.SetSettings({.enabled = true, .threshold = 10.0});
     EXPECT_EQ(Cycles(rule, "hh", now), "10");
-    // Sound off while on: silent; on again: due at the next cycle.
+    // Sound switched off while on: silent; on again: due at the next cycle.
     rule.SetSettings(kArmed);
     EXPECT_EQ(Cycles(rule, "hh", now), "0*");
     rule.SetSettings({.enabled = true, .threshold = kThreshold, .sound = false});
@@ -118,15 +110,16 @@ TEST(AlarmRule, SettingsChangedWhileOn) {
     EXPECT_EQ(Cycles(rule, "hh", now), "*1");
 }
 
-TEST(AlarmRule, RefusesAThresholdThatIsNoDose) {
+TEST(AlarmRule, RefusesAThresholdThatIsNoDoseAndANaNReadingIsNone) {
     TAlarmRule rule;
     rule.SetSettings(kArmed);
     for (const double bad : {0.0, -1.0, std::nan(""), HUGE_VAL}) {
         EXPECT_FALSE(IsValidAlarmThreshold(bad));
         EXPECT_THROW(rule.SetSettings({.enabled = true, .threshold = bad}), std::invalid_argument);
     }
-    // The rule kept its settings.
+    // The rule kept its settings, and a NaN between readings breaks no run.
     EXPECT_FALSE(rule.Feed(kThreshold, {}));
+    EXPECT_FALSE(rule.Feed(std::nan(""), {}));
     EXPECT_TRUE(rule.Feed(kThreshold, {}));
 }
 
