@@ -83,11 +83,11 @@ int TJournalChart::RowOf(double value) const {
 
 // Sums go into mean until FinishColumns divides them: with each reading at
 // most kLargestScaledValue, no sum of a column's readings can overflow.
-void TJournalChart::AddReadings(std::span<const TJournalSample> samples,
+void TJournalChart::AddReadings(std::span<const TJournalPoint> samples,
                                 std::vector<TColumnTimes>& times) {
     const std::int64_t endUtcMs = beginUtcMs_ + spanMs_;
-    for (const TJournalSample& sample : samples) {
-        if (sample.utcMs < beginUtcMs_ || sample.utcMs > endUtcMs || !sample.HasReading()) {
+    for (const TJournalPoint& sample : samples) {
+        if (sample.utcMs < beginUtcMs_ || sample.utcMs > endUtcMs || !sample.HasDose()) {
             continue;
         }
         const double value = sample.dose * unitFactor_;

@@ -8,7 +8,7 @@
 
 #include "app/chart_time_ticks.h"
 #include "app/chart_value_scale.h"
-#include "journal/journal_sample.h"
+#include "journal/journal_row.h"
 
 namespace ornet5 {
 
@@ -25,7 +25,7 @@ struct TChartFormats {
 // Everything the chart is drawn from.
 struct TJournalChartInput {
     // The journal's rows, in any order; rows outside the span are left out.
-    std::span<const TJournalSample> samples;
+    std::span<const TJournalPoint> samples;
     // The span shown, both ends included, in UTC milliseconds since 1970.
     std::int64_t beginUtcMs = 0;
     std::int64_t endUtcMs = 0;
@@ -128,7 +128,7 @@ class TJournalChart {
         std::int64_t last = INT64_MIN;
     };
 
-    void AddReadings(std::span<const TJournalSample> samples, std::vector<TColumnTimes>& times);
+    void AddReadings(std::span<const TJournalPoint> samples, std::vector<TColumnTimes>& times);
     void FinishColumns();
     void BuildMeanLines(const std::vector<TColumnTimes>& times);
     void BuildValueAxis(const std::optional<double>& threshold, const TChartFormats& formats);

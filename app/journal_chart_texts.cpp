@@ -14,8 +14,8 @@ std::string DoseIn(double doseUSvH, const TChartFormats& formats) {
     return DoseText(doseUSvH * formats.unitFactor, formats.decimalSeparator);
 }
 
-std::string DoseLine(const TJournalSpanFigures& figures, const TChartFormats& formats) {
-    if (figures.readingCount <= 0) {
+std::string DoseLine(const TJournalStatistics& figures, const TChartFormats& formats) {
+    if (figures.readings == 0) {
         return "Показаний за этот период нет";
     }
     return "Минимум " + DoseIn(figures.minimum, formats) + ", среднее " +
@@ -26,40 +26,40 @@ std::string DoseLine(const TJournalSpanFigures& figures, const TChartFormats& fo
 
 }  // namespace
 
-std::int64_t JournalSpanMs(TJournalSpan span) {
+std::int64_t JournalPeriodMs(TJournalPeriod span) {
     switch (span) {
-        case TJournalSpan::Hour:
+        case TJournalPeriod::Hour:
             return kHourMs;
-        case TJournalSpan::Day:
+        case TJournalPeriod::Day:
             return 24 * kHourMs;
-        case TJournalSpan::Week:
+        case TJournalPeriod::Week:
             return 7 * 24 * kHourMs;
-        case TJournalSpan::Month:
+        case TJournalPeriod::Month:
             break;
     }
     return 30 * 24 * kHourMs;
 }
 
-const char* JournalSpanCaption(TJournalSpan span) {
+const char* JournalPeriodCaption(TJournalPeriod span) {
     switch (span) {
-        case TJournalSpan::Hour:
+        case TJournalPeriod::Hour:
             return "1 час";
-        case TJournalSpan::Day:
+        case TJournalPeriod::Day:
             return "24 часа";
-        case TJournalSpan::Week:
+        case TJournalPeriod::Week:
             return "7 дней";
-        case TJournalSpan::Month:
+        case TJournalPeriod::Month:
             break;
     }
     return "30 дней";
 }
 
-std::vector<std::string> JournalSummaryLines(const TJournalSpanFigures& figures,
+std::vector<std::string> JournalSummaryLines(const TJournalStatistics& figures,
                                              const TChartFormats& formats, int unusableReadings) {
     std::vector<std::string> lines = {
         DoseLine(figures, formats),
-        "Показаний: " + std::to_string(figures.readingCount) +
-            ", неудачных опросов: " + std::to_string(figures.failedCount)};
+        "Показаний: " + std::to_string(figures.readings) +
+            ", неудачных опросов: " + std::to_string(figures.failedCycles)};
     if (unusableReadings > 0) {
         lines.push_back("Не нанесены на график недопустимые показания: " +
                         std::to_string(unusableReadings));

@@ -20,21 +20,21 @@ constexpr std::int64_t kNowUtcMs = 1'796'729'832'345;  // 2026-12-08 11:37:12.34
 constexpr int kWidth = 700;
 constexpr int kHeight = 300;
 
-std::vector<TJournalSample> MonthOfRows() {
-    std::vector<TJournalSample> rows;
+std::vector<TJournalPoint> MonthOfRows() {
+    std::vector<TJournalPoint> rows;
     for (std::int64_t t = kNowUtcMs - 30 * kDayMs; t <= kNowUtcMs; t += kPollPeriodMs) {
         const auto index = static_cast<double>(rows.size());
         if (rows.size() % 50 == 0) {
             rows.push_back({t});
         } else {
-            rows.push_back({t, 0.12 + 0.05 * std::sin(index / 1000), TJournalStatus::Ok});
+            rows.push_back({t, 0.12 + 0.05 * std::sin(index / 1000), TCycleStatus::Ok});
         }
     }
     return rows;
 }
 
 void RebuildChart(benchmark::State& state, std::int64_t spanMs) {
-    const std::vector<TJournalSample> rows = MonthOfRows();
+    const std::vector<TJournalPoint> rows = MonthOfRows();
     const TChartFormats formats{100, "мкР/ч", ",",
                                 [](std::int64_t) { return std::chrono::minutes(180); }};
     const TJournalChartInput input{rows, kNowUtcMs - spanMs, kNowUtcMs, kWidth, kHeight, formats,

@@ -10,4 +10,8 @@ namespace ornet5 {
 std::wstring Wide(std::string_view text);
 std::string Utf8(std::wstring_view text);
 
+// The system's own text for a Windows error code, in UTF-8, without the
+// line end the system appends.
+std::string Win32ErrorText(unsigned long errorCode);
+
 }  // namespace ornet5

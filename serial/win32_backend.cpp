@@ -77,19 +77,6 @@ TSerialError TranslateWin32Error(unsigned long errorCode) {
     }
 }
 
-std::string Win32ErrorText(unsigned long errorCode) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, errorCode, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string result = length > 0 ? Utf8(std::wstring_view(text, length)) : std::string();
-    LocalFree(text);
-    while (!result.empty() && (result.back() == '\n' || result.back() == '\r')) {
-        result.pop_back();
-    }
-    return result.empty() ? "Windows error " + std::to_string(errorCode) : result;
-}
-
 TWin32Backend::TWin32Backend() : ioDone_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     if (ioDone_ == nullptr) {
         FailLast();

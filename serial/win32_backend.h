@@ -71,8 +71,4 @@ class TWin32Backend final : public TSerialBackend {
 // The one translation of Windows error codes into the driver's error kinds.
 TSerialError TranslateWin32Error(unsigned long errorCode);
 
-// The system's own text for a Windows error code, in UTF-8, without the
-// line end the system appends.
-std::string Win32ErrorText(unsigned long errorCode);
-
 }  // namespace ornet5

@@ -6,9 +6,9 @@
 #include <system_error>
 #include <vector>
 
+#include "common/win32_handle.h"
 #include "settings/atomic_file.h"
 #include "settings/atomic_file_steps.h"
-#include "settings/win32_handle.h"
 
 namespace ornet5 {
 

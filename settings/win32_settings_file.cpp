@@ -1,14 +1,13 @@
 #include <windows.h>
-// shlobj.h needs windows.h first.
-#include <shlobj.h>
 
 #include <string>
 
+#include "common/win32_handle.h"
+#include "common/win32_known_folder.h"
 #include "common/win32_utf8.h"
 #include "settings/atomic_file.h"
 #include "settings/atomic_file_steps.h"
 #include "settings/settings_file.h"
-#include "settings/win32_handle.h"
 
 namespace ornet5 {
 
@@ -41,17 +40,6 @@ fs::path WindowsDirectory() {
     }
     buffer.resize(length < buffer.size() ? length : 0);
     return buffer;
-}
-
-// The user's roaming application-data folder; empty when it is unknown.
-fs::path UserDataFolder() {
-    PWSTR folder = nullptr;
-    fs::path result;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder))) {
-        result = folder;
-    }
-    ::CoTaskMemFree(folder);
-    return result;
 }
 
 bool FileExists(const fs::path& file) {
@@ -106,7 +94,7 @@ TSettingsFileLocation ProgramSettingsFile() {
         IniFileNameForExecutable(Utf8(RunningExecutable().filename().native()));
     const fs::path fileName(Wide(name));
     const fs::path windowsFile = WindowsDirectory() / fileName;
-    const fs::path userFolder = UserDataFolder();
+    const fs::path userFolder = KnownFolder(FOLDERID_RoamingAppData);
     const fs::path userFile = userFolder / fileName;
 
     TWindowsSettingsPlaces places;

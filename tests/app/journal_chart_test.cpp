@@ -20,14 +20,14 @@ constexpr std::int64_t kHour = 3600 * kSecond;
 constexpr std::int64_t kDay = 24 * kHour;
 constexpr std::int64_t kNow = 1'796'729'832'345;  // 2026-12-08 11:37:12.345 UTC, 14:37 in Moscow
 
-TJournalSample Reading(std::int64_t utcMs, double dose) {
+TJournalPoint Reading(std::int64_t utcMs, double dose) {
     return {utcMs, dose};
 }
-TJournalSample Failed(std::int64_t utcMs) {
+TJournalPoint Failed(std::int64_t utcMs) {
     return {utcMs};
 }
 
-TJournalChartInput Input(const std::vector<TJournalSample>& samples, std::int64_t begin,
+TJournalChartInput Input(const std::vector<TJournalPoint>& samples, std::int64_t begin,
                          std::int64_t end, int width) {
     TJournalChartInput input;
     input.samples = samples;
@@ -49,7 +49,7 @@ std::vector<std::string> Labels(const std::vector<TChartTick>& ticks) {
 
 TEST(JournalChartColumns, HoldMinimumMeanAndMaximumWithBordersAndSpanEnds) {
     // 10 columns of 1 s each.
-    const std::vector<TJournalSample> samples = {
+    const std::vector<TJournalPoint> samples = {
         Reading(kNow - 1, 9),      Reading(kNow, 0.5),  Reading(kNow + 999, 0.1),
         Reading(kNow + 1000, 0.3), Failed(kNow + 2500), Reading(kNow + 10'000, 0.2),
         Reading(kNow + 10'001, 9)};
@@ -74,7 +74,7 @@ TEST(JournalChartColumns, HoldMinimumMeanAndMaximumWithBordersAndSpanEnds) {
 TEST(JournalChartColumns, MeanLineBreaksOnlyWhereReadingsAreMissing) {
     const auto pieces = [](std::int64_t span, int width, std::int64_t outageFrom,
                            std::int64_t outageTo) {
-        std::vector<TJournalSample> samples;
+        std::vector<TJournalPoint> samples;
         for (std::int64_t t = kNow; t <= kNow + span; t += 3 * kSecond) {
             const bool out = t >= kNow + outageFrom && t < kNow + outageTo;
             samples.push_back(out ? Failed(t) : Reading(t, 0.1));
@@ -93,7 +93,7 @@ TEST(JournalChartColumns, MeanLineBreaksOnlyWhereReadingsAreMissing) {
 }
 
 TEST(JournalChartColumns, LeaveOutReadingsThatCannotBeDrawn) {
-    const std::vector<TJournalSample> samples = {Reading(kNow, -1), Reading(kNow, INFINITY),
+    const std::vector<TJournalPoint> samples = {Reading(kNow, -1), Reading(kNow, INFINITY),
                                                  Reading(kNow, 1e201), Reading(kNow, 1e31)};
     const TJournalChart chart(Input(samples, kNow, kNow + kHour, 100));
     EXPECT_EQ(chart.UnusableReadingCount(), 3);
@@ -138,7 +138,7 @@ TEST(JournalChartScale, IsRoundAndHoldsTheHighestValue) {
 }
 
 TEST(JournalChartScale, HoldsTheThresholdAndMapsValuesToRows) {
-    const std::vector<TJournalSample> samples = {Reading(kNow, 0.12)};
+    const std::vector<TJournalPoint> samples = {Reading(kNow, 0.12)};
     auto input = Input(samples, kNow - kHour, kNow, 700);
     input.thresholdUSvH = 0.3;
     input.formats.unitFactor = 100;  // µR/h
@@ -231,7 +231,7 @@ TEST(JournalChart, RefusesInputItCannotDraw) {
 
 TEST(JournalChartTexts, SummariseTheSpanInTheWindowsUnit) {
     TChartFormats formats{100, "мкР/ч", ",", [](std::int64_t) { return 180min; }};
-    const TJournalSpanFigures figures{1180, 20, 0.101, 0.12, 0.15, kNow};
+    const TJournalStatistics figures{1180, 20, 0.101, 0.12, 0.15, kNow};
     EXPECT_EQ(JournalSummaryLines(figures, formats, 0),
               (std::vector<std::string>{
                   "Минимум 10,00, среднее 12,00, максимум 15,00 мкР/ч (08.12 14:37:12)",
@@ -240,7 +240,7 @@ TEST(JournalChartTexts, SummariseTheSpanInTheWindowsUnit) {
               (std::vector<std::string>{"Показаний за этот период нет",
                                         "Показаний: 0, неудачных опросов: 3",
                                         "Не нанесены на график недопустимые показания: 2"}));
-    EXPECT_EQ(JournalSpanMs(TJournalSpan::Month), 30 * kDay);
+    EXPECT_EQ(JournalPeriodMs(TJournalPeriod::Month), 30 * kDay);
 }
 
 }  // namespace

@@ -1,0 +1,162 @@
+#include "journal/journal_row.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace ornet5 {
+
+namespace {
+
+constexpr std::array<std::string_view, 5> kStatusNames = {"ok", "identified", "no_reply",
+                                                          "bad_reply", "cancelled"};
+constexpr std::size_t kFieldCount = 5;
+
+std::string_view StatusName(TCycleStatus status) {
+    return kStatusNames[static_cast<std::size_t>(status)];
+}
+
+std::optional<TCycleStatus> StatusNamed(std::string_view name) {
+    for (std::size_t i = 0; i < kStatusNames.size(); ++i) {
+        if (kStatusNames[i] == name) {
+            return static_cast<TCycleStatus>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+void AppendDose(std::string& line, const std::optional<double>& dose) {
+    if (!dose || !std::isfinite(*dose) || *dose < 0) {
+        return;
+    }
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), *dose);
+    line.append(buffer.data(), result.ptr);
+}
+
+// RFC 4180: a field with a separator, a quote or a line break is quoted,
+// its quotes doubled.
+void AppendField(std::string& line, std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        line += text;
+        return;
+    }
+    line += '"';
+    for (const char c : text) {
+        line += c;
+        if (c == '"') {
+            line += '"';
+        }
+    }
+    line += '"';
+}
+
+// The index just past the closing quote of the quoted field that starts
+// at `at`; npos when the quote is never closed.
+std::size_t QuotedFieldEnd(std::string_view line, std::size_t at) {
+    std::size_t quote = at + 1;
+    for (;;) {
+        quote = line.find('"', quote);
+        if (quote == std::string_view::npos) {
+            return quote;
+        }
+        if (quote + 1 < line.size() && line[quote + 1] == '"') {
+            quote += 2;
+            continue;
+        }
+        return quote + 1;
+    }
+}
+
+// Splits the line into exactly kFieldCount fields; false for any other
+// count or a broken quote. A quoted field is given without its outer
+// quotes; doubled quotes inside stay doubled (only the detector may hold
+// them, and it is not read back).
+bool SplitFields(std::string_view line, std::array<std::string_view, kFieldCount>& fields) {
+    std::size_t at = 0;
+    for (std::size_t index = 0; index < kFieldCount; ++index) {
+        std::size_t end = 0;
+        if (at < line.size() && line[at] == '"') {
+            end = QuotedFieldEnd(line, at);
+            if (end == std::string_view::npos) {
+                return false;
+            }
+            fields[index] = line.substr(at + 1, end - at - 2);
+        } else {
+            end = std::min(line.find(',', at), line.size());
+            fields[index] = line.substr(at, end - at);
+        }
+        const bool last = index + 1 == kFieldCount;
+        if (last ? end != line.size() : (end >= line.size() || line[end] != ',')) {
+            return false;
+        }
+        at = end + 1;
+    }
+    return true;
+}
+
+// Empty for none; else a finite, non-negative number and nothing more.
+bool ParseDose(std::string_view text, double& dose) {
+    if (text.empty()) {
+        dose = std::nan("");
+        return true;
+    }
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), dose);
+    return result.ec == std::errc{} && result.ptr == text.data() + text.size() &&
+           std::isfinite(dose) && dose >= 0;
+}
+
+}  // namespace
+
+
+std::string JournalRowText(const TJournalRow& row) {
+    std::string line = LocalTimeText(row.time);
+    line += ',';
+    AppendDose(line, row.dose);
+    line += ',';
+    line += StatusName(row.status);
+    line += ',';
+    AppendField(line, std::string_view(row.detector).substr(0, kMaxDetectorLength));
+    line += row.alarm ? ",1\r\n" : ",0\r\n";
+    return line;
+}
+
+std::optional<TJournalPoint> ParseJournalLine(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    std::array<std::string_view, kFieldCount> fields;
+    if (line.size() > kMaxJournalLineLength || !SplitFields(line, fields)) {
+        return std::nullopt;
+    }
+    const auto time = ParseLocalTimeText(fields[0]);
+    const auto status = StatusNamed(fields[2]);
+    TJournalPoint point;
+    if (!time || !status || !ParseDose(fields[1], point.dose) ||
+        (fields[4] != "0" && fields[4] != "1")) {
+        return std::nullopt;
+    }
+    point.utcMs =
+        std::chrono::floor<std::chrono::milliseconds>(time->utc).time_since_epoch().count();
+    point.status = *status;
+    point.alarm = fields[4] == "1";
+    return point;
+}
+
+std::string JournalFileName(int year, unsigned month) {
+    std::string name = "ORNET5-0000-00.csv";
+    for (int i = 10, value = year; i >= 7; --i, value /= 10) {
+        name[static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
+    }
+    name[12] = static_cast<char>('0' + month / 10);
+    name[13] = static_cast<char>('0' + month % 10);
+    return name;
+}
+
+std::string JournalFileName(const TLocalTime& time) {
+    const TCivilTime civil = CivilTime(time);
+    return JournalFileName(civil.year, civil.month);
+}
+
+}  // namespace ornet5
