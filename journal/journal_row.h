@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,7 +32,7 @@ struct TJournalPoint {
     // UTC milliseconds since 1970-01-01.
     std::int64_t utcMs = 0;
     // µSv/h; NaN when the cycle brought no reading.
-    double dose = 0;
+    double dose = std::numeric_limits<double>::quiet_NaN();
     TCycleStatus status = TCycleStatus::NoReply;
     bool alarm = false;
 
