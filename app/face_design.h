@@ -13,6 +13,8 @@ inline constexpr const char* kOptionsShowItem = "&Настройки связи"
 // Kept with the action, never shown.
 inline constexpr const char* kOptionsShowHint = "Настройки связи с ОРНЕТ-5";
 inline constexpr const char* kAboutItem = "&О программе";
+// After the three entries of the design and a separator.
+inline constexpr const char* kJournalItem = "&Журнал доз...";
 
 inline constexpr TLayoutSize kClientSize{385, 146};
 // Both labels span the client area's width and draw one centred line from

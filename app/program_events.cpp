@@ -63,6 +63,10 @@ void TProgramEvents::NAboutClick() {
     Run([this] { windows_.RunAboutBox(); });
 }
 
+void TProgramEvents::NJournalClick() {
+    Run([this] { windows_.ShowJournalWindow(); });
+}
+
 // The heading keeps the button caption's ampersand, which underlines the
 // unit's first letter there too.
 void TProgramEvents::rbZvClick() {

@@ -23,6 +23,9 @@ class TProgramWindows {
     virtual void SetTitleText(const std::string& text) = 0;
     // Creates a fresh about box, runs it modally and destroys it.
     virtual void RunAboutBox() = 0;
+    // The journal window's show: it becomes visible (reading its period
+    // from the journal) and comes to the front.
+    virtual void ShowJournalWindow() = 0;
     // The modal message box of the standard error report; returns when the
     // user has closed it.
     virtual void ShowErrorBox(const std::string& caption, const std::string& text) = 0;
@@ -51,6 +54,7 @@ class TProgramEvents {
     void FormActivate();
     void actOptionsShowExecute();
     void NAboutClick();
+    void NJournalClick();
     void rbZvClick();
     void rbRentgenClick();
 

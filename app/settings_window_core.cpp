@@ -36,6 +36,7 @@ TSettingsWindowCore::TSettingsWindowCore(TSettingsWindowView& view, TFormWindow&
         std::make_unique<TWindowExchangeEnvironment>(services_.escapeDown, *this);
     pollCycle_ = std::make_unique<TPollCycle>(*portOpenLog_, *this, *exchangeEnvironment_,
                                               services_.formats);
+    pollCycle_->SetObserver(services_.cycles);
     // Without its timer the monitor would never poll: that ends the start.
     if (!view_.StartPollTimer(kPollPeriod)) {
         throw Exception("The poll timer cannot be started");

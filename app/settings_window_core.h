@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/face_core.h"
+#include "measure/cycle_outcome.h"
 #include "measure/poll_values.h"
 #include "serial/cp_drv.h"
 #include "settings/stored_form.h"
@@ -61,6 +62,9 @@ struct TSettingsWindowServices {
     // Added to the "no permission" reason: what the user can do about it
     // on this system; may be empty.
     std::string accessAdvice;
+    // Who hears how each poll cycle ended (the journal, the alarm); may be
+    // null.
+    TCycleObserver* cycles = nullptr;
 };
 
 // The connection settings window apart from its controls: the serial port

@@ -26,7 +26,8 @@ bool IsFailedCycle(TCycleStatus status);
 
 struct TCycleOutcome {
     TCycleStatus status = TCycleStatus::NoReply;
-    // The reading in µSv/h, whatever unit the window shows; none unless Ok.
+    // The reading in µSv/h as the detector's decimal figure, whatever unit
+    // the window shows; none unless Ok.
     std::optional<double> reading;
     // The answering detector's address such as "4.2.31"; empty when none.
     std::string detector;

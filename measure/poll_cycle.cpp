@@ -123,14 +123,15 @@ void TPollCycle::ReadDose() {
     }
     const std::string address = AnswererAddress(reply);
     values_.SetAddressText(address);
-    const double reading = DecodeReading(ReadingWord(reply));
+    const std::uint16_t word = ReadingWord(reply);
+    const double reading = DecodeReading(word);
     const double shown = values_.RentgenChosen() ? reading * kRentgenPerSievert : reading;
     values_.SetDoseText(DoseText(shown, formats_.DecimalSeparator()));
     values_.SetDoseCurrent(true);
     // Quotes the label as it now stands, so the status repeats what is shown.
     values_.SetStatusText("В " + formats_.LongTimeNow() + " мощность дозы составляла " +
                           values_.DoseText());
-    Report({TCycleStatus::Ok, reading, address});
+    Report({TCycleStatus::Ok, ReadingDecimalValue(word), address});
 }
 
 std::string TPollCycle::RunExchange(const std::string& request) {

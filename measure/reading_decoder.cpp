@@ -2,10 +2,12 @@
 
 #include <bit>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <compare>
 #include <cstdlib>
 #include <limits>
+#include <string>
 
 namespace ornet5 {
 
@@ -168,6 +170,21 @@ TBinary ExtendedScale(int exponent) {
 }
 
 }  // namespace
+
+double ReadingDecimalValue(std::uint16_t word) {
+    const unsigned mantissa = word & kMantissaMask;
+    if (mantissa == 0) {
+        return 0;
+    }
+    // The mantissa's digits read d.ddd: its last digit stands for
+    // 10^(exponent - digits + 1).
+    const std::string digits = std::to_string(mantissa);
+    const int power = ExponentValue(word >> kMantissaBits) - static_cast<int>(digits.size()) + 1;
+    const std::string text = digits + "e" + std::to_string(power);
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
 
 double DecodeReading(std::uint16_t word) {
     const double mantissa = MantissaValue(word & kMantissaMask);

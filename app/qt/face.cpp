@@ -51,6 +51,13 @@ void TFace::BuildMenu() {
     n2_ = popupMenu1_->addSeparator();
     nAbout_ = popupMenu1_->addAction(QString::fromUtf8(kAboutItem));
     connect(nAbout_, &QAction::triggered, this, [this] { NAboutClick(); });
+    popupMenu1_->addSeparator();
+    QAction* journal = popupMenu1_->addAction(QString::fromUtf8(kJournalItem));
+    connect(journal, &QAction::triggered, this, [this] {
+        if (events_ != nullptr) {
+            events_->NJournalClick();
+        }
+    });
 }
 
 void TFace::BuildLabels() {

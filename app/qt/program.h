@@ -2,17 +2,21 @@
 
 #include <memory>
 
+#include "app/dose_recorder.h"
 #include "app/program_events.h"
 #include "app/qt/escape_key.h"
 #include "app/qt/regional_formats.h"
 
 namespace ornet5 {
 
+class TDoseRecorder;
 class TFace;
 class TGuardedApplication;
+class TJournalWindow;
 class TQtProgramWindows;
 class TSignalQuit;
 class TTrelanADCFace;
+struct TJournalWindowServices;
 struct TSettingsWindowServices;
 
 // The program's start-up and end, in their order: the main window first,
@@ -32,6 +36,7 @@ class TProgram {
 
     TFace& MainWindow() { return *face_; }
     TTrelanADCFace& SettingsWindow() { return *settingsWindow_; }
+    TJournalWindow& JournalWindow() { return *journalWindow_; }
     TProgramEvents& Events() { return *events_; }
 
   private:
@@ -41,8 +46,12 @@ class TProgram {
     std::unique_ptr<TFace> face_;
     std::unique_ptr<TQtProgramWindows> windows_;
     std::unique_ptr<TProgramEvents> events_;
+    std::unique_ptr<TAlarmSound> sound_;
+    std::unique_ptr<TDoseRecorder> recorder_;
     std::unique_ptr<const TSettingsWindowServices> services_;
     std::unique_ptr<TTrelanADCFace> settingsWindow_;
+    std::unique_ptr<const TJournalWindowServices> journalServices_;
+    std::unique_ptr<TJournalWindow> journalWindow_;
     std::unique_ptr<TSignalQuit> signalQuit_;
 };
 

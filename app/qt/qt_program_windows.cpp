@@ -4,6 +4,7 @@
 
 #include "app/qt/about_box.h"
 #include "app/qt/face.h"
+#include "app/qt/journal_window.h"
 #include "app/qt/trelan_adc_face.h"
 
 namespace ornet5 {
@@ -30,6 +31,12 @@ void TQtProgramWindows::SetTitleText(const std::string& text) {
 
 void TQtProgramWindows::RunAboutBox() {
     ornet5::RunAboutBox(face_);
+}
+
+void TQtProgramWindows::ShowJournalWindow() {
+    if (journalWindow_ != nullptr) {
+        journalWindow_->ShowAndRaise();
+    }
 }
 
 void TQtProgramWindows::ShowErrorBox(const std::string& caption, const std::string& text) {

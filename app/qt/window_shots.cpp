@@ -3,9 +3,9 @@
 // Runs the program as ORNET5 does and, after SECONDS (default 8) of
 // polling, saves pictures of its three windows into OUTPUT_FOLDER:
 // main-window.png, settings-window.png (opened through the popup menu's action),
-// about-box.png, and demo.png with the main and the settings window side by
-// side. Then it closes the main window, which ends the program. Used for the
-// README's screenshots and by the run command on machines without a display.
+// about-box.png, journal-window.png, and demo.png with the main and the
+// settings window side by side. Then it closes the main window, which ends the program. Used for
+// the README's screenshots and by the run command on machines without a display.
 
 #include <algorithm>
 #include <cstdio>
@@ -21,6 +21,7 @@
 
 #include "app/qt/face.h"
 #include "app/qt/guarded_application.h"
+#include "app/qt/journal_window.h"
 #include "app/qt/program.h"
 #include "app/qt/trelan_adc_face.h"
 #include "common/int_text.h"
@@ -74,9 +75,19 @@ class TWindowShots {
                 Save(box->grab().toImage(), "about-box.png");
                 box->accept();
             }
-            program_.MainWindow().close();
+            QTimer::singleShot(kSettleMs, [this] { ShootJournal(); });
         });
         program_.MainWindow().NAboutClick();
+    }
+
+    void ShootJournal() {
+        program_.Events().NJournalClick();
+        QTimer::singleShot(kSettleMs, [this] {
+            TJournalWindow& journal = program_.JournalWindow();
+            Save(journal.grab().toImage(), "journal-window.png");
+            journal.close();
+            program_.MainWindow().close();
+        });
     }
 
     static QImage SideBySide(const QImage& left, const QImage& right) {

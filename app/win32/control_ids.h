@@ -25,6 +25,21 @@ enum : int {
 
     kCommandOptionsShow = 401,
     kCommandAbout = 402,
+    kCommandJournal = 403,
+
+    kIdPeriodGroup = 501,
+    // One per period, in the order of kJournalPeriods.
+    kIdPeriodFirst = 502,
+    kIdChart = 506,
+    kIdSummary = 507,
+    kIdAlarmGroup = 508,
+    kIdThresholdLabel = 509,
+    kIdThreshold = 510,
+    kIdThresholdButton = 511,
+    kIdAlarmOn = 512,
+    kIdAlarmSound = 513,
+    kIdAlarmState = 514,
+    kIdOpenFolder = 515,
 };
 
 // The poll timer of the settings window and the driver's receive poll.

@@ -40,6 +40,8 @@ void TFaceWindow::BuildMenu() {
     ::AppendMenuW(popupMenu1_, MF_STRING, kCommandOptionsShow, Wide(kOptionsShowItem).c_str());
     ::AppendMenuW(popupMenu1_, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(popupMenu1_, MF_STRING, kCommandAbout, Wide(kAboutItem).c_str());
+    ::AppendMenuW(popupMenu1_, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(popupMenu1_, MF_STRING, kCommandJournal, Wide(kJournalItem).c_str());
 }
 
 void TFaceWindow::BuildLabels() {
@@ -127,6 +129,10 @@ LRESULT TFaceWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             if (LOWORD(wParam) == kCommandAbout) {
                 events_.NAboutClick();
+                return 0;
+            }
+            if (LOWORD(wParam) == kCommandJournal) {
+                events_.NJournalClick();
                 return 0;
             }
             break;

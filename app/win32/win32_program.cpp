@@ -5,10 +5,29 @@
 #include "app/win32/about_box.h"
 #include "app/win32/escape_key.h"
 #include "app/win32/face_window.h"
+#include "app/win32/journal_window.h"
 #include "app/win32/settings_window.h"
 #include "app/win32/wide_text.h"
 
+#include <shellapi.h>
+
 namespace ornet5 {
+
+namespace {
+
+class TWin32AlarmSound : public TAlarmSound {
+  public:
+    void Beep() override { ::MessageBeep(MB_ICONWARNING); }
+};
+
+bool OpenFolder(const std::filesystem::path& folder) {
+    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(
+        nullptr, L"open", folder.wstring().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    // ShellExecute's old contract: above 32 is success.
+    return result > 32;
+}
+
+}  // namespace
 
 TWin32Program::TWin32Program() : events_(*this) {
     TWin32Window::SetErrorReport([this](const std::exception& error) { events_.Report(error); });
@@ -22,12 +41,26 @@ TWin32Program::TWin32Program() : events_(*this) {
             settingsWindow_->Core().FormDestroy();
         }
     });
-    services_ = std::make_unique<const TSettingsWindowServices>(TSettingsWindowServices{
-        face_->Core(), events_, [] { return EscapeKeyDown(); }, formats_, std::cerr, {}});
+    sound_ = std::make_unique<TWin32AlarmSound>();
+    recorder_ =
+        std::make_unique<TDoseRecorder>(TDoseRecorderServices{face_->Core(), *sound_, std::cerr});
+    services_ = std::make_unique<const TSettingsWindowServices>(
+        TSettingsWindowServices{face_->Core(),
+                                events_,
+                                [] { return EscapeKeyDown(); },
+                                formats_,
+                                std::cerr,
+                                {},
+                                recorder_.get()});
     settingsWindow_ = std::make_unique<TSettingsWindow>(*services_);
+    journalServices_ = std::make_unique<const TJournalWindowServices>(TJournalWindowServices{
+        *recorder_, events_, [this] { return settingsWindow_->Core().RentgenChosen(); }, formats_,
+        OpenFolder});
+    journalWindow_ = std::make_unique<TJournalWindow>(*journalServices_);
 }
 
 TWin32Program::~TWin32Program() {
+    journalWindow_.reset();
     settingsWindow_.reset();
     // The final save's failure, say, comes after the message loop has ended.
     events_.ReportPosted();
@@ -40,8 +73,10 @@ int TWin32Program::Run() {
     MSG message{};
     BOOL got = 0;
     while ((got = ::GetMessageW(&message, nullptr, 0, 0)) > 0) {
-        // Tab, the arrow keys and the accelerators of the settings window.
-        if (::IsDialogMessageW(settingsWindow_->Handle(), &message)) {
+        // Tab, the arrow keys, Enter and the accelerators of the settings
+        // and the journal window.
+        if (::IsDialogMessageW(settingsWindow_->Handle(), &message) ||
+            ::IsDialogMessageW(journalWindow_->Handle(), &message)) {
             continue;
         }
         ::TranslateMessage(&message);
@@ -66,6 +101,10 @@ void TWin32Program::RunAboutBox() {
     // A fresh box each time, gone when its run ends, also by an error.
     TAboutBox box(face_->Handle());
     box.RunModal();
+}
+
+void TWin32Program::ShowJournalWindow() {
+    journalWindow_->ShowAndRaise();
 }
 
 void TWin32Program::ShowErrorBox(const std::string& caption, const std::string& text) {

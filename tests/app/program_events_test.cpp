@@ -20,6 +20,7 @@ class TFakeWindows : public TProgramWindows {
     void CloseSettingsWindow() override { Call("close"); }
     void SetTitleText(const std::string& text) override { calls.push_back("title " + text); }
     void RunAboutBox() override { calls.push_back("about"); }
+    void ShowJournalWindow() override { calls.push_back("journal"); }
     // While the box is "open", whatever the test does meanwhile runs, as
     // the box's modal loop would dispatch it.
     void ShowErrorBox(const std::string& caption, const std::string& text) override {
@@ -180,8 +181,9 @@ TEST(ProgramEvents, FirstActivationShowsAndClosesTheSettingsOnceEvenWhenItFails)
     later.FormActivate();
     later.rbRentgenClick();
     later.NAboutClick();
-    EXPECT_EQ(fine.calls,
-              (std::vector<std::string>{"show", "close", "title Измерение в мк&Р/ч", "about"}));
+    later.NJournalClick();
+    EXPECT_EQ(fine.calls, (std::vector<std::string>{"show", "close", "title Измерение в мк&Р/ч",
+                                                    "about", "journal"}));
 }
 
 }  // namespace

@@ -119,6 +119,7 @@ class TFakeWindows : public TProgramWindows {
     void CloseSettingsWindow() override {}
     void SetTitleText(const std::string& text) override { face_.SetTitleText(text); }
     void RunAboutBox() override {}
+    void ShowJournalWindow() override {}
     void ShowErrorBox(const std::string&, const std::string& text) override {
         boxes.push_back(text);
     }

@@ -138,19 +138,23 @@ TEST(DecodeReading, EveryWordGivesTheBitsOfTheExtendedPrecisionComputation) {
     }
 }
 
-TEST(DecodeReading, EveryWordIsFiniteNonNegativeAndNearItsDecimalValue) {
+TEST(DecodeReading, EveryWordIsFiniteNonNegativeNearItsDecimalValueAndRecordedAsIt) {
     for (unsigned word = 0; word <= 0xFFFF; ++word) {
         const double reading = DecodeReading(static_cast<std::uint16_t>(word));
         ASSERT_TRUE(std::isfinite(reading)) << word;
         ASSERT_FALSE(std::signbit(reading)) << word;
         const unsigned mantissa = word & 1023;
+        const double recorded = ReadingDecimalValue(static_cast<std::uint16_t>(word));
         if (mantissa == 0) {
             ASSERT_EQ(reading, 0.0) << word;
+            ASSERT_EQ(recorded, 0.0) << word;
             continue;
         }
         const double decimal = DecimalReading(mantissa, SignedExponent(word >> 10));
         // Up to two roundings of the mantissa and one of the product.
         ASSERT_LE(std::abs(reading - decimal), 2 * Ulp(decimal)) << word;
+        // What the journal records is the decimal figure itself.
+        ASSERT_EQ(recorded, decimal) << word;
     }
 }
 

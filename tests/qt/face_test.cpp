@@ -25,6 +25,7 @@ class TRecordingWindows : public TProgramWindows {
     void CloseSettingsWindow() override { calls.push_back("close"); }
     void SetTitleText(const std::string& text) override { calls.push_back("title " + text); }
     void RunAboutBox() override { calls.push_back("about"); }
+    void ShowJournalWindow() override { calls.push_back("journal"); }
     void ShowErrorBox(const std::string&, const std::string& text) override {
         calls.push_back("box " + text);
     }
@@ -98,10 +99,10 @@ TEST(FaceWindow, TheCoreWritesTheLabelsAndTheDosesInk) {
     EXPECT_EQ(face.LabelDose().palette().color(QPalette::WindowText), normal);
 }
 
-TEST(FaceMenu, HasTheThreeEntries) {
+TEST(FaceMenu, HasTheThreeEntriesThenTheJournal) {
     TFace face;
     const QList<QAction*> entries = face.PopupMenu1().actions();
-    ASSERT_EQ(entries.size(), 3);
+    ASSERT_EQ(entries.size(), 5);
     EXPECT_EQ(entries[0], &face.actOptionsShow());
     EXPECT_EQ(entries[0]->text(), QString::fromUtf8("&Настройки связи"));
     EXPECT_EQ(entries[0]->toolTip(), QString::fromUtf8("Настройки связи с ОРНЕТ-5"));
@@ -109,6 +110,8 @@ TEST(FaceMenu, HasTheThreeEntries) {
     EXPECT_TRUE(entries[0]->isEnabled());
     EXPECT_TRUE(entries[1]->isSeparator());
     EXPECT_EQ(entries[2]->text(), QString::fromUtf8("&О программе"));
+    EXPECT_TRUE(entries[3]->isSeparator());
+    EXPECT_EQ(entries[4]->text(), QString::fromUtf8("&Журнал доз..."));
     // Hints are stored, never shown.
     EXPECT_FALSE(face.PopupMenu1().toolTipsVisible());
     EXPECT_TRUE(entries[0]->statusTip().isEmpty());

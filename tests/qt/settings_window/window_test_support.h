@@ -64,6 +64,7 @@ class TFakeProgramWindows : public TProgramWindows {
     void CloseSettingsWindow() override {}
     void SetTitleText(const std::string& text) override { face_.SetTitleText(text); }
     void RunAboutBox() override {}
+    void ShowJournalWindow() override {}
     void ShowErrorBox(const std::string& caption, const std::string& text) override;
 
     std::vector<std::string> boxTexts;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ornet5 {
+
+// A double as the shortest decimal text that reads back to the same
+// value, with the given decimal separator instead of '.': "0,3", "1,5e-07".
+// Never locale-dependent.
+std::string ShortestDecimalText(double value, std::string_view separator = ".");
+
+// A decimal number as a user or a settings file writes it: blanks around
+// it allowed, '.' or ',' as the decimal separator, an exponent allowed
+// ("0,3", "0.3", "3e-1"). Nothing for anything else, an empty text
+// included, and for a value that is not finite.
+std::optional<double> ParseDecimalText(std::string_view text);
+
+}  // namespace ornet5
