@@ -51,7 +51,7 @@ std::string Joined(const std::vector<std::string>& lines) {
 TJournalWindowCore::TJournalWindowCore(TJournalWindowView& view, TFormWindow& window,
                                        const TJournalWindowServices& services)
     : view_(view), services_(services) {
-    placement_ = std::make_unique<TFormPlacement>(*this, window, ProgramSettingsFile());
+    placement_ = std::make_unique<TFormPlacement>(*this, window, services_.settingsFile);
     placement_->SetOptions({TPlacementOption::Position});
     placement_->Loaded({});
     services_.recorder.SetRowListener([this](const TJournalPoint& point) { RowAppended(point); });

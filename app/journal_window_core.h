@@ -13,6 +13,7 @@
 #include "common/local_time.h"
 #include "journal/alarm.h"
 #include "measure/poll_values.h"
+#include "settings/settings_file.h"
 #include "settings/stored_form.h"
 
 namespace ornet5 {
@@ -55,6 +56,8 @@ struct TJournalWindowServices {
                    std::chrono::system_clock::now().time_since_epoch())
             .count();
     };
+    // Where the window's place is kept.
+    TSettingsFileLocation settingsFile = ProgramSettingsFile();
     TUtcOffsetAt utcOffsetAt = [](std::int64_t utcMs) {
         return LocalTimeAt(std::chrono::system_clock::time_point(std::chrono::milliseconds(utcMs)))
             .utcOffset;

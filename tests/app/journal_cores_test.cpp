@@ -1,0 +1,280 @@
+// The journal side of the program without a toolkit: the alarm's stored
+// settings, the recorder between the poll cycle, the alarm and the journal,
+// the journal window's core with its view faked, and the chart's drawing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/alarm_settings_file.h"
+#include "app/chart_drawing.h"
+#include "app/dose_recorder.h"
+#include "app/journal_window_core.h"
+#include "app/program_events.h"
+#include "common/decimal_text.h"
+#include "journal/journal_reader.h"
+#include "settings/ini_profile.h"
+#include "tests/settings/fake_stored_form.h"
+#include "tests/settings/temp_folder.h"
+#include "tests/support/fake_poll_values.h"
+
+namespace ornet5 {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(DecimalText, UsersAndFilesWriteNumbersEitherWay) {
+    EXPECT_EQ(ShortestDecimalText(0.3), "0.3");
+    EXPECT_EQ(ShortestDecimalText(1.5e-7, ","), "1,5e-07");
+    for (const char* text : {"0,3", "0.3", " 0.3 ", "+0.3", "3e-1"}) {
+        EXPECT_EQ(ParseDecimalText(text), 0.3) << text;
+    }
+    for (const char* text : {"", " ", "0,3,", "0.3x", "1e999", "nan", "inf", "0..3", ","}) {
+        EXPECT_FALSE(ParseDecimalText(text)) << text;
+    }
+}
+
+TEST(AlarmSettingsFile, RoundTripsBesideTheWindowsSectionAndFallsBackOnGarbage) {
+    test::TTempFolder folder;
+    const auto file = folder.Path() / "ORNET5.INI";
+    test::WriteAll(file,
+                   "[TTrelanADCFace]\r\nrbZv_Checked=True\r\n[DoseAlarm]\r\nEnabled=yes\r\n"
+                   "Threshold=-1\r\nSound=false\r\n");
+    TIniFile ini(file, "ORNET5.INI");
+    const TAlarmSettings garbage = LoadAlarmSettings(ini);
+    EXPECT_FALSE(garbage.enabled);
+    EXPECT_FALSE(garbage.threshold);
+    EXPECT_FALSE(garbage.sound);
+
+    SaveAlarmSettings(ini, {true, 0.3, true});
+    const TAlarmSettings read = LoadAlarmSettings(ini);
+    EXPECT_TRUE(read.enabled && read.sound);
+    EXPECT_EQ(read.threshold, 0.3);
+    EXPECT_EQ(ReadProfileString(file, "DoseAlarm", "Threshold", ""), "0.3");
+    EXPECT_EQ(ReadProfileString(file, "TTrelanADCFace", "rbZv_Checked", ""), "True");
+}
+
+class TRecordingDisplay : public TMainDisplay {
+  public:
+    std::string DoseText() const override { return {}; }
+    void SetDoseText(const std::string&) override {}
+    void SetDoseCurrent(bool) override {}
+    void SetTitleText(const std::string&) override {}
+    void SetAlarm(bool on) override { alarm = on; }
+    bool alarm = false;
+};
+
+class TCountingSound : public TAlarmSound {
+  public:
+    void Beep() override { ++beeps; }
+    int beeps = 0;
+};
+
+class TFakeJournalView : public TJournalWindowView {
+  public:
+    void ShowPeriod(TJournalPeriod shown) override { period = shown; }
+    void ShowChart() override { ++charts; }
+    void ShowSummary(const std::string& text) override { summary = text; }
+    void ShowThresholdLabel(const std::string& text) override { thresholdLabel = text; }
+    std::string ThresholdText() const override { return threshold; }
+    void ShowThresholdText(const std::string& text) override { threshold = text; }
+    void ShowAlarmChecks(bool on, bool withSound) override {
+        enabled = on;
+        sound = withSound;
+    }
+    void ShowAlarmState(const std::string& text) override { state = text; }
+
+    TJournalPeriod period = TJournalPeriod::Hour;
+    int charts = 0;
+    std::string summary, thresholdLabel, threshold, state;
+    bool enabled = false;
+    bool sound = false;
+};
+
+class TNoWindows : public TProgramWindows {
+  public:
+    void ShowSettingsWindow() override {}
+    void CloseSettingsWindow() override {}
+    void SetTitleText(const std::string&) override {}
+    void RunAboutBox() override {}
+    void ShowJournalWindow() override {}
+    void ShowErrorBox(const std::string&, const std::string& text) override {
+        boxes.push_back(text);
+    }
+    std::vector<std::string> boxes;
+};
+
+// 2026-12-08 12:00:00 UTC, Moscow time.
+constexpr std::int64_t kNoon = 1'796'731'200'000;
+
+class JournalCoresTest : public ::testing::Test {
+  protected:
+    TDoseRecorderServices RecorderServices() {
+        TDoseRecorderServices services{display,
+                                       sound,
+                                       diagnostics,
+                                       folder.Path() / "journal",
+                                       {folder.Path() / "ORNET5.INI", "ORNET5.INI"}};
+        services.now = [this] {
+            return TLocalTime{
+                std::chrono::system_clock::time_point(std::chrono::milliseconds(nowMs)), 180min};
+        };
+        services.steadyNow = [this] {
+            return std::chrono::steady_clock::time_point(std::chrono::milliseconds(nowMs));
+        };
+        return services;
+    }
+
+    TJournalWindowServices WindowServices() {
+        TJournalWindowServices services{recorder, events, [this] { return rentgen; }, formats,
+                                        [this](const std::filesystem::path& opened) {
+                                            openedFolders.push_back(opened);
+                                            return true;
+                                        }};
+        services.nowUtcMs = [this] { return nowMs; };
+        services.utcOffsetAt = [](std::int64_t) { return 180min; };
+        services.settingsFile = {folder.Path() / "ORNET5.INI", "ORNET5.INI"};
+        return services;
+    }
+
+    // One poll cycle three seconds after the last.
+    void Cycle(TCycleStatus status, std::optional<double> reading = std::nullopt) {
+        nowMs += 3000;
+        recorder.CycleEnded({status, reading, reading ? "4.2.31" : ""});
+    }
+
+    test::TTempFolder folder;
+    TRecordingDisplay display;
+    TCountingSound sound;
+    std::ostringstream diagnostics;
+    std::int64_t nowMs = kNoon;
+    TDoseRecorder recorder{RecorderServices()};
+    TNoWindows windows;
+    TProgramEvents events{windows, diagnostics};
+    test::TFixedFormats formats;
+    bool rentgen = false;
+    std::vector<std::filesystem::path> openedFolders;
+    TFakeJournalView view;
+    test::TFakeForm formWindow;
+    TJournalWindowCore window{view, formWindow, WindowServices()};
+};
+
+TEST_F(JournalCoresTest, EachCycleFeedsTheAlarmAndTheJournalWhoseRowsTheWindowShows) {
+    recorder.SetAlarmSettings({true, 0.2, true});
+    Cycle(TCycleStatus::Identified);
+    Cycle(TCycleStatus::Ok, 0.25);
+    EXPECT_FALSE(display.alarm);
+    Cycle(TCycleStatus::NoReply);  // a silent cycle does not break the run
+    Cycle(TCycleStatus::Ok, 0.3);
+    EXPECT_TRUE(display.alarm);
+    EXPECT_EQ(sound.beeps, 1);
+
+    window.FormShow();
+    EXPECT_EQ(view.period, TJournalPeriod::Day);
+    EXPECT_EQ(view.thresholdLabel, "Порог, мкЗв/ч:");
+    EXPECT_EQ(view.threshold, "0,2");
+    EXPECT_EQ(view.state, "Превышен порог мощности дозы!");
+    EXPECT_NE(view.summary.find("Показаний: 2, неудачных опросов: 1"), std::string::npos)
+        << view.summary;
+    EXPECT_FALSE(window.Drawing().rects.empty());
+
+    // A row while the window is open comes straight in; the alarm stays on
+    // until two readings fall below the threshold, without a second sound
+    // within 30 s.
+    Cycle(TCycleStatus::Ok, 0.1);
+    EXPECT_NE(view.summary.find("Показаний: 3"), std::string::npos) << view.summary;
+    EXPECT_TRUE(display.alarm);
+    Cycle(TCycleStatus::Ok, 0.1);
+    EXPECT_FALSE(display.alarm);
+    EXPECT_EQ(view.state, "Мощность дозы ниже порога");
+    EXPECT_EQ(sound.beeps, 1);
+
+    const TJournalSpan rows =
+        ReadJournalSpan(folder.Path() / "journal", std::chrono::system_clock::time_point{},
+                        std::chrono::system_clock::now() + 24h * 365);
+    ASSERT_EQ(rows.points.size(), 6u);
+    EXPECT_EQ(rows.points[3].dose, 0.3);
+    EXPECT_TRUE(rows.points[3].alarm);
+    EXPECT_EQ(rows.points[5].status, TCycleStatus::Ok);
+    EXPECT_FALSE(rows.points[5].alarm);
+}
+
+TEST_F(JournalCoresTest, TheThresholdIsTypedInTheUnitShownAndABadOneChangesNothing) {
+    rentgen = true;
+    window.FormShow();
+    EXPECT_EQ(view.thresholdLabel, "Порог, мкР/ч:");
+    view.threshold = "30";
+    window.ThresholdEntered();
+    EXPECT_EQ(recorder.AlarmSettings().threshold, 0.3);
+    EXPECT_EQ(view.threshold, "30");
+    EXPECT_EQ(ReadProfileString(folder.Path() / "ORNET5.INI", "DoseAlarm", "Threshold", ""), "0.3");
+
+    for (const char* bad : {"-1", "0", "abc", "1e999"}) {
+        view.threshold = bad;
+        window.ThresholdEntered();
+        EXPECT_EQ(recorder.AlarmSettings().threshold, 0.3) << bad;
+        EXPECT_EQ(view.state.rfind("Порог должен быть положительным числом", 0), 0u) << bad;
+    }
+    view.threshold = " ";
+    window.ThresholdEntered();
+    EXPECT_FALSE(recorder.AlarmSettings().threshold);
+    window.AlarmClicked(true);
+    EXPECT_EQ(view.state, "Порог не задан: сигнализация не сработает");
+    window.SoundClicked(false);
+    EXPECT_FALSE(recorder.AlarmSettings().sound);
+    EXPECT_TRUE(windows.boxes.empty());
+}
+
+TEST_F(JournalCoresTest, TornRowsAreCountedAndAHiddenWindowHoldsNoRows) {
+    Cycle(TCycleStatus::Ok, 0.12);
+    const auto file = folder.Path() / "journal" / "ORNET5-2026-12.csv";
+    test::WriteAll(file, test::ReadAll(file) + "2026-12-08T15:00:04.000+03:00,0.1\r\nforeign\r\n");
+    Cycle(TCycleStatus::Ok, 0.13);
+    window.PeriodClicked(TJournalPeriod::Hour);
+    EXPECT_NE(view.summary.find("Пропущено повреждённых строк журнала: 2"), std::string::npos)
+        << view.summary;
+    window.OpenFolderClicked();
+    EXPECT_EQ(openedFolders, std::vector{folder.Path() / "journal"});
+
+    EXPECT_TRUE(window.FormCloseQuery());
+    const int charts = view.charts;
+    Cycle(TCycleStatus::Ok, 0.14);
+    EXPECT_EQ(view.charts, charts);
+}
+
+TEST(ChartDrawing, BarsLinesAndTheThresholdSitInsideThePlot) {
+    const std::vector<TJournalPoint> points = {{kNoon - 2000, 0.1, TCycleStatus::Ok, false},
+                                               {kNoon - 1000, 0.2, TCycleStatus::Ok, false}};
+    TJournalChartInput input;
+    input.samples = points;
+    input.beginUtcMs = kNoon - 10'000;
+    input.endUtcMs = kNoon;
+    input.width = 100;
+    input.height = 50;
+    input.formats = {1, "мкЗв/ч", ",", [](std::int64_t) { return 0min; }};
+    input.thresholdUSvH = 0.15;
+    const TLayoutRect plot{60, 10, 100, 50};
+    const TChartDrawing drawing = DrawChart(TJournalChart(input), plot);
+    ASSERT_EQ(drawing.rects.size(), 2u);
+    for (const TChartRect& bar : drawing.rects) {
+        EXPECT_GE(bar.rect.left, plot.left);
+        EXPECT_LE(bar.rect.Right(), plot.Right());
+        EXPECT_GE(bar.rect.top, plot.top);
+        EXPECT_LE(bar.rect.Bottom(), plot.Bottom());
+    }
+    int thresholds = 0;
+    for (const TChartLine& line : drawing.lines) {
+        thresholds += line.ink == TChartInk::Threshold ? 1 : 0;
+        EXPECT_TRUE(line.x1 >= plot.left - 4 && line.x2 < plot.Right()) << line.x1;
+    }
+    EXPECT_EQ(thresholds, 1);
+    EXPECT_TRUE(std::any_of(drawing.texts.begin(), drawing.texts.end(),
+                            [](const TChartText& text) { return text.text == "мкЗв/ч"; }));
+}
+
+}  // namespace
+}  // namespace ornet5
