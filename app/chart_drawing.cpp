@@ -54,6 +54,23 @@ void DrawReadings(const TJournalChart& chart, const TLayoutRect& plot, TChartDra
 
 }  // namespace
 
+std::optional<TRgb> InkColour(TChartInk ink) {
+    switch (ink) {
+        case TChartInk::Grid:
+            return TRgb{0xd8, 0xd8, 0xd8};
+        case TChartInk::Bar:
+            return TRgb{0x9f, 0xc5, 0xe8};
+        case TChartInk::Mean:
+            return TRgb{0x1f, 0x4e, 0x9a};
+        case TChartInk::Threshold:
+            return TRgb{0xff, 0x00, 0x00};
+        case TChartInk::Frame:
+        case TChartInk::Text:
+            break;
+    }
+    return std::nullopt;
+}
+
 TChartDrawing DrawChart(const TJournalChart& chart, const TLayoutRect& plot) {
     TChartDrawing drawing;
     DrawValueAxis(chart, plot, drawing);

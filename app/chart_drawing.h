@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,17 @@ enum class TChartInk {
     Threshold,  // the alarm's threshold
     Text,       // the labels
 };
+
+// A colour by its red, green and blue parts.
+struct TRgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+};
+
+// The ink's colour; none for the frame and the labels, which take the
+// system's window text colour.
+std::optional<TRgb> InkColour(TChartInk ink);
 
 enum class TTextAlign { Left, Centre, Right };
 

@@ -22,4 +22,13 @@ constexpr QSize QtSize(const TLayoutSize& size) {
     return {size.width, size.height};
 }
 
+// A new control, named as the design names it (tests and the settings
+// store find it by that name), at its design place.
+template <class TControl>
+TControl* Place(TControl* control, const char* name, const TLayoutRect& place) {
+    control->setObjectName(QString::fromUtf8(name));
+    control->setGeometry(QtRect(place));
+    return control;
+}
+
 }  // namespace ornet5

@@ -20,28 +20,10 @@ using namespace journal_design;
 
 namespace {
 
-template <class TControl>
-TControl* Place(TControl* control, const char* name, const TLayoutRect& place) {
-    control->setObjectName(QString::fromUtf8(name));
-    control->setGeometry(QtRect(place));
-    return control;
-}
-
-QColor InkColour(TChartInk ink, const QPalette& palette) {
-    switch (ink) {
-        case TChartInk::Grid:
-            return QColor(0xd8, 0xd8, 0xd8);
-        case TChartInk::Bar:
-            return QColor(0x9f, 0xc5, 0xe8);
-        case TChartInk::Mean:
-            return QColor(0x1f, 0x4e, 0x9a);
-        case TChartInk::Threshold:
-            return Qt::red;
-        case TChartInk::Frame:
-        case TChartInk::Text:
-            break;
-    }
-    return palette.color(QPalette::WindowText);
+QColor Colour(TChartInk ink, const QPalette& palette) {
+    const std::optional<TRgb> colour = InkColour(ink);
+    return colour ? QColor(colour->red, colour->green, colour->blue)
+                  : palette.color(QPalette::WindowText);
 }
 
 }  // namespace
@@ -61,14 +43,14 @@ class TJournalWindow::TChartPanel : public QWidget {
         }
         const TChartDrawing& drawing = window_.core_->Drawing();
         for (const TChartRect& item : drawing.rects) {
-            painter.fillRect(QtRect(item.rect), InkColour(item.ink, palette()));
+            painter.fillRect(QtRect(item.rect), Colour(item.ink, palette()));
         }
         for (const TChartLine& line : drawing.lines) {
-            painter.setPen(QPen(InkColour(line.ink, palette()), 1,
+            painter.setPen(QPen(Colour(line.ink, palette()), 1,
                                 line.ink == TChartInk::Threshold ? Qt::DashLine : Qt::SolidLine));
             painter.drawLine(line.x1, line.y1, line.x2, line.y2);
         }
-        painter.setPen(InkColour(TChartInk::Text, palette()));
+        painter.setPen(Colour(TChartInk::Text, palette()));
         const QFontMetrics metrics(font());
         for (const TChartText& text : drawing.texts) {
             const QString label = QString::fromStdString(text.text);

@@ -25,13 +25,6 @@ void SetHint(QWidget& control, const char* hint) {
     control.setProperty("hint", QString::fromUtf8(hint));
 }
 
-template <class TControl>
-TControl* Place(TControl* control, const char* name, const TLayoutRect& place) {
-    control->setObjectName(QString::fromUtf8(name));
-    control->setGeometry(QtRect(place));
-    return control;
-}
-
 }  // namespace
 
 TTrelanADCFace::TTrelanADCFace(const TSettingsWindowServices& services, QWidget* parent)

@@ -10,36 +10,19 @@ using namespace journal_design;
 
 namespace {
 
-COLORREF InkColour(TChartInk ink) {
-    switch (ink) {
-        case TChartInk::Grid:
-            return RGB(0xd8, 0xd8, 0xd8);
-        case TChartInk::Bar:
-            return RGB(0x9f, 0xc5, 0xe8);
-        case TChartInk::Mean:
-            return RGB(0x1f, 0x4e, 0x9a);
-        case TChartInk::Threshold:
-            return RGB(0xff, 0, 0);
-        case TChartInk::Frame:
-        case TChartInk::Text:
-            break;
-    }
-    return ::GetSysColor(COLOR_WINDOWTEXT);
-}
-
-HWND MakeControl(HWND parent, const wchar_t* windowClass, const std::string& text, DWORD style,
-                 const TLayoutRect& place, int id, DWORD exStyle = 0) {
-    return CreateControl(parent, windowClass, text, style, exStyle, place, id, DefaultDesignFont());
+COLORREF Colour(TChartInk ink) {
+    const std::optional<TRgb> colour = InkColour(ink);
+    return colour ? RGB(colour->red, colour->green, colour->blue) : ::GetSysColor(COLOR_WINDOWTEXT);
 }
 
 // One item of the drawing: a line with both ends, or a label.
 void DrawLine(HDC dc, const TChartLine& line) {
     HPEN pen =
-        ::CreatePen(line.ink == TChartInk::Threshold ? PS_DASH : PS_SOLID, 1, InkColour(line.ink));
+        ::CreatePen(line.ink == TChartInk::Threshold ? PS_DASH : PS_SOLID, 1, Colour(line.ink));
     HGDIOBJ old = ::SelectObject(dc, pen);
     ::MoveToEx(dc, line.x1, line.y1, nullptr);
     ::LineTo(dc, line.x2, line.y2);
-    ::SetPixel(dc, line.x2, line.y2, InkColour(line.ink));
+    ::SetPixel(dc, line.x2, line.y2, Colour(line.ink));
     ::SelectObject(dc, old);
     ::DeleteObject(pen);
 }
@@ -75,38 +58,34 @@ TJournalWindow::~TJournalWindow() {
 // their notifications reach the window, placed at the frame's offset.
 void TJournalWindow::BuildControls() {
     const HWND window = Handle();
-    MakeControl(window, L"BUTTON", kPeriodGroupCaption, BS_GROUPBOX, kPeriodGroup, kIdPeriodGroup);
+    CreateControl(window, L"BUTTON", kPeriodGroupCaption, BS_GROUPBOX, kPeriodGroup,
+                  kIdPeriodGroup);
     for (std::size_t i = 0; i < kJournalPeriods.size(); ++i) {
-        MakeControl(window, L"BUTTON", JournalPeriodCaption(kJournalPeriods[i]),
-                    BS_RADIOBUTTON | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
-                    kPeriodButtons[i].In(kPeriodGroup), kIdPeriodFirst + static_cast<int>(i));
+        CreateControl(window, L"BUTTON", JournalPeriodCaption(kJournalPeriods[i]),
+                      BS_RADIOBUTTON | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
+                      kPeriodButtons[i].In(kPeriodGroup), kIdPeriodFirst + static_cast<int>(i));
     }
-    MakeControl(window, L"STATIC", "", SS_OWNERDRAW, kChart, kIdChart);
-    MakeControl(window, L"STATIC", "", SS_LEFT | SS_NOPREFIX, kSummary, kIdSummary);
-    MakeControl(window, L"BUTTON", kAlarmGroupCaption, BS_GROUPBOX, kAlarmGroup, kIdAlarmGroup);
-    MakeControl(window, L"STATIC", "", SS_LEFT | SS_NOPREFIX, kThresholdLabel.In(kAlarmGroup),
-                kIdThresholdLabel);
-    MakeControl(window, L"EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP,
-                kThreshold.In(kAlarmGroup), kIdThreshold, WS_EX_CLIENTEDGE);
-    MakeControl(window, L"BUTTON", kThresholdButtonCaption, BS_PUSHBUTTON | WS_TABSTOP,
-                kThresholdButton.In(kAlarmGroup), kIdThresholdButton);
-    MakeControl(window, L"BUTTON", kAlarmOnCaption, BS_CHECKBOX | WS_TABSTOP,
-                kAlarmOn.In(kAlarmGroup), kIdAlarmOn);
-    MakeControl(window, L"BUTTON", kAlarmSoundCaption, BS_CHECKBOX | WS_TABSTOP,
-                kAlarmSound.In(kAlarmGroup), kIdAlarmSound);
-    MakeControl(window, L"STATIC", "", SS_LEFT | SS_NOPREFIX, kAlarmState.In(kAlarmGroup),
-                kIdAlarmState);
-    MakeControl(window, L"BUTTON", kOpenFolderCaption, BS_PUSHBUTTON | WS_TABSTOP, kOpenFolder,
-                kIdOpenFolder);
+    CreateControl(window, L"STATIC", "", SS_OWNERDRAW, kChart, kIdChart);
+    CreateControl(window, L"STATIC", "", SS_LEFT | SS_NOPREFIX, kSummary, kIdSummary);
+    CreateControl(window, L"BUTTON", kAlarmGroupCaption, BS_GROUPBOX, kAlarmGroup, kIdAlarmGroup);
+    CreateControl(window, L"STATIC", "", SS_LEFT | SS_NOPREFIX, kThresholdLabel.In(kAlarmGroup),
+                  kIdThresholdLabel);
+    CreateControl(window, L"EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP,
+                  kThreshold.In(kAlarmGroup), kIdThreshold, WS_EX_CLIENTEDGE);
+    CreateControl(window, L"BUTTON", kThresholdButtonCaption, BS_PUSHBUTTON | WS_TABSTOP,
+                  kThresholdButton.In(kAlarmGroup), kIdThresholdButton);
+    CreateControl(window, L"BUTTON", kAlarmOnCaption, BS_CHECKBOX | WS_TABSTOP,
+                  kAlarmOn.In(kAlarmGroup), kIdAlarmOn);
+    CreateControl(window, L"BUTTON", kAlarmSoundCaption, BS_CHECKBOX | WS_TABSTOP,
+                  kAlarmSound.In(kAlarmGroup), kIdAlarmSound);
+    CreateControl(window, L"STATIC", "", SS_LEFT | SS_NOPREFIX, kAlarmState.In(kAlarmGroup),
+                  kIdAlarmState);
+    CreateControl(window, L"BUTTON", kOpenFolderCaption, BS_PUSHBUTTON | WS_TABSTOP, kOpenFolder,
+                  kIdOpenFolder);
 }
 
 void TJournalWindow::ShowAndRaise() {
-    if (!::IsWindowVisible(Handle())) {
-        core_->FormShow();
-        ::ShowWindow(Handle(), SW_SHOW);
-    }
-    ::SetForegroundWindow(Handle());
-    ::BringWindowToTop(Handle());
+    ShowLoadedAndRaise(Handle(), [this] { core_->FormShow(); });
 }
 
 void TJournalWindow::OnCommand(int id, int code) {
@@ -137,7 +116,7 @@ void TJournalWindow::DrawChart(const DRAWITEMSTRUCT& item) const {
     const TChartDrawing& drawing = core_->Drawing();
     for (const TChartRect& rect : drawing.rects) {
         const RECT place = WinRect(rect.rect);
-        HBRUSH brush = ::CreateSolidBrush(InkColour(rect.ink));
+        HBRUSH brush = ::CreateSolidBrush(Colour(rect.ink));
         ::FillRect(dc, &place, brush);
         ::DeleteObject(brush);
     }
@@ -145,7 +124,7 @@ void TJournalWindow::DrawChart(const DRAWITEMSTRUCT& item) const {
         DrawLine(dc, line);
     }
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, InkColour(TChartInk::Text));
+    ::SetTextColor(dc, Colour(TChartInk::Text));
     for (const TChartText& text : drawing.texts) {
         DrawLabel(dc, text);
     }

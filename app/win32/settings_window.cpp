@@ -11,15 +11,6 @@ namespace ornet5 {
 
 using namespace settings_design;
 
-namespace {
-
-HWND MakeControl(HWND parent, const wchar_t* windowClass, const char* text, DWORD style,
-                 const TLayoutRect& place, int id, DWORD exStyle = 0) {
-    return CreateControl(parent, windowClass, text, style, exStyle, place, id, DefaultDesignFont());
-}
-
-}  // namespace
-
 TSettingsWindow::TSettingsWindow(const TSettingsWindowServices& services) {
     // Hidden at creation; a dialog frame with the close button only.
     Create({L"TTrelanADCFace", kCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
@@ -44,7 +35,7 @@ TSettingsWindow::~TSettingsWindow() {
 // their notifications reach the window, placed at the frame's offset.
 void TSettingsWindow::BuildControls() {
     groupBox1_ =
-        MakeControl(Handle(), L"BUTTON", kPortGroup, BS_GROUPBOX, kGroupBox1, kIdGroupBox1);
+        CreateControl(Handle(), L"BUTTON", kPortGroup, BS_GROUPBOX, kGroupBox1, kIdGroupBox1);
     cbComPort_ = CreateCompletingCombo(Handle(), kComPort.In(kGroupBox1), kIdComPort, kPortEntries,
                                        kPortEntryIndex);
     ::SetWindowLongPtrW(cbComPort_, GWL_STYLE,
@@ -60,14 +51,14 @@ void TSettingsWindow::BuildControls() {
     ::SendMessageW(statusBar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
     ShowStatusText("");
     groupBox2_ =
-        MakeControl(Handle(), L"BUTTON", kAddressGroup, BS_GROUPBOX, kGroupBox2, kIdGroupBox2);
+        CreateControl(Handle(), L"BUTTON", kAddressGroup, BS_GROUPBOX, kGroupBox2, kIdGroupBox2);
     // Read-only still lets the user select and copy the address.
-    leDeviceAdr_ = MakeControl(Handle(), L"EDIT", kAddressDesignText,
-                               ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP,
-                               kDeviceAdr.In(kGroupBox2), kIdDeviceAdr, WS_EX_CLIENTEDGE);
-    rbZv_ = MakeControl(Handle(), L"BUTTON", kZvCaption, BS_RADIOBUTTON | WS_GROUP, kZv, kIdZv);
+    leDeviceAdr_ = CreateControl(Handle(), L"EDIT", kAddressDesignText,
+                                 ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP,
+                                 kDeviceAdr.In(kGroupBox2), kIdDeviceAdr, WS_EX_CLIENTEDGE);
+    rbZv_ = CreateControl(Handle(), L"BUTTON", kZvCaption, BS_RADIOBUTTON | WS_GROUP, kZv, kIdZv);
     rbRentgen_ =
-        MakeControl(Handle(), L"BUTTON", kRentgenCaption, BS_RADIOBUTTON, kRentgen, kIdRentgen);
+        CreateControl(Handle(), L"BUTTON", kRentgenCaption, BS_RADIOBUTTON, kRentgen, kIdRentgen);
     // The design state leaves the main window's heading alone.
     ShowUnitChecked(TUnitButton::Zv, true);
 }
@@ -77,12 +68,7 @@ bool TSettingsWindow::StartPollTimer(std::chrono::milliseconds period) {
 }
 
 void TSettingsWindow::ShowAndRaise() {
-    if (!::IsWindowVisible(Handle())) {
-        core_->FormShow();
-        ::ShowWindow(Handle(), SW_SHOW);
-    }
-    ::SetForegroundWindow(Handle());
-    ::BringWindowToTop(Handle());
+    ShowLoadedAndRaise(Handle(), [this] { core_->FormShow(); });
 }
 
 void TSettingsWindow::Close() {

@@ -137,4 +137,18 @@ HWND CreateControl(HWND parent, const wchar_t* windowClass, const std::string& t
     return control;
 }
 
+HWND CreateControl(HWND parent, const wchar_t* windowClass, const std::string& text, DWORD style,
+                   const TLayoutRect& place, int id, DWORD exStyle) {
+    return CreateControl(parent, windowClass, text, style, exStyle, place, id, DefaultDesignFont());
+}
+
+void ShowLoadedAndRaise(HWND window, const std::function<void()>& load) {
+    if (!::IsWindowVisible(window)) {
+        load();
+        ::ShowWindow(window, SW_SHOW);
+    }
+    ::SetForegroundWindow(window);
+    ::BringWindowToTop(window);
+}
+
 }  // namespace ornet5

@@ -71,5 +71,12 @@ constexpr RECT WinRect(const TLayoutRect& rect) {
 
 HWND CreateControl(HWND parent, const wchar_t* windowClass, const std::string& text, DWORD style,
                    DWORD exStyle, const TLayoutRect& place, int id, HFONT font);
+// The same in the designs' default font.
+HWND CreateControl(HWND parent, const wchar_t* windowClass, const std::string& text, DWORD style,
+                   const TLayoutRect& place, int id, DWORD exStyle = 0);
+
+// A window's show: a hidden window is loaded first (its store restores)
+// and shown; either way it comes to the front.
+void ShowLoadedAndRaise(HWND window, const std::function<void()>& load);
 
 }  // namespace ornet5
