@@ -95,5 +95,3 @@ BENCHMARK(PortMissingCycle)->Iterations(1)->UseRealTime()->Unit(benchmark::kMill
 
 }  // namespace
 }  // namespace ornet5
-
-BENCHMARK_MAIN();

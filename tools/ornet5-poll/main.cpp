@@ -26,7 +26,20 @@ constexpr const char* kUsage =
     "Runs the monitor's poll cycle on COM port N (1 to 8, default 3) at the speed\n"
     "BPS (default 9600), N times (default 2: identify, then read the dose), every\n"
     "MS milliseconds (default 3000), and shows each exchange and the texts the\n"
-    "windows would show. --rentgen shows the dose in µR/h. Escape cancels.\n";
+    "windows would show. --rentgen shows the dose in µR/h. Escape cancels.\n"
+    "Exit code: 0 when every cycle got its reply (the first identifies the\n"
+    "detector, the others read its dose), 1 when a cycle went unanswered, 2 for\n"
+    "wrong arguments, 3 when a cycle ended in an error that the program would\n"
+    "report in a box (a speed that is no number, Escape).\n";
+
+// What the exit code says, for scripts and tests that check a line with the
+// program: the text above.
+enum TExitCode : int {
+    kEveryCycleAnswered = 0,
+    kCycleUnanswered = 1,
+    kWrongArguments = 2,
+    kCycleError = 3,
+};
 
 struct TPollOptions {
     int port = 3;
@@ -90,15 +103,21 @@ class TPrintedValues : public TPollValues {
         std::cout << "dose: " << text << std::endl;
     }
     void SetAddressText(const std::string& text) override {
+        ++answers_;
         std::cout << "address: " << text << std::endl;
     }
     void SetStatusText(const std::string& text) override {
         std::cout << "status: " << text << std::endl;
     }
 
+    // The cycle writes the answerer's address from a valid reply only, to
+    // either request: this counts the cycles that got their reply.
+    int Answers() const { return answers_; }
+
   private:
     const TPollOptions& options_;
     std::string dose_;
+    int answers_ = 0;
 };
 
 // The cycle closes the port before it returns, so the receive poll, which
@@ -110,6 +129,20 @@ class TNoTicks : public TTickSource {
     bool IsRunning() const override { return false; }
 };
 
+// The exit code of a run, with the reason for a failure on standard error.
+TExitCode Outcome(int cycles, int answered, int errors) {
+    if (errors > 0) {
+        std::cerr << "ornet5-poll: " << errors << " of " << cycles << " cycles ended in an error\n";
+        return kCycleError;
+    }
+    if (answered < cycles) {
+        std::cerr << "ornet5-poll: " << cycles - answered << " of " << cycles
+                  << " cycles went unanswered\n";
+        return kCycleUnanswered;
+    }
+    return kEveryCycleAnswered;
+}
+
 int Run(const TPollOptions& options) {
     TNoTicks ticks;
     TCPDrv driver(ticks);
@@ -120,6 +153,7 @@ int Run(const TPollOptions& options) {
     TWindowExchangeEnvironment environment(EscapeKeyDown, values);
     TWin32RegionalFormats formats;
     TPollCycle cycle(port, values, environment, formats);
+    int errors = 0;
     for (int i = 0; i < options.cycles; ++i) {
         if (i > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(options.periodMs));
@@ -131,9 +165,10 @@ int Run(const TPollOptions& options) {
         } catch (const Exception& error) {
             // What the program's error report would show.
             std::cout << "error: " << error.what() << std::endl;
+            ++errors;
         }
     }
-    return 0;
+    return Outcome(options.cycles, values.Answers(), errors);
 }
 
 }  // namespace
@@ -143,7 +178,7 @@ int main(int argc, char** argv) {
     const std::optional<ornet5::TPollOptions> options = ornet5::ParseOptions(argc, argv);
     if (!options) {
         std::cerr << ornet5::kUsage;
-        return 2;
+        return ornet5::kWrongArguments;
     }
     return ornet5::Run(*options);
 }
