@@ -14,6 +14,7 @@
 #include "app/window_exchange_environment.h"
 #include "common/exception.h"
 #include "common/int_text.h"
+#include "measure/cycle_outcome.h"
 #include "measure/poll_cycle.h"
 #include "serial/cp_drv.h"
 #include "tools/ornet5-poll/logged_port.h"
@@ -103,21 +104,26 @@ class TPrintedValues : public TPollValues {
         std::cout << "dose: " << text << std::endl;
     }
     void SetAddressText(const std::string& text) override {
-        ++answers_;
         std::cout << "address: " << text << std::endl;
     }
     void SetStatusText(const std::string& text) override {
         std::cout << "status: " << text << std::endl;
     }
 
-    // The cycle writes the answerer's address from a valid reply only, to
-    // either request: this counts the cycles that got their reply.
-    int Answers() const { return answers_; }
-
   private:
     const TPollOptions& options_;
     std::string dose_;
-    int answers_ = 0;
+};
+
+// Counts the cycles that got their reply, as the cycle tells how each ended;
+// one that never told counts as unanswered.
+class TAnsweredCount : public TCycleObserver {
+  public:
+    void CycleEnded(const TCycleOutcome& outcome) override {
+        answered += IsFailedCycle(outcome.status) ? 0 : 1;
+    }
+
+    int answered = 0;
 };
 
 // The cycle closes the port before it returns, so the receive poll, which
@@ -153,6 +159,8 @@ int Run(const TPollOptions& options) {
     TWindowExchangeEnvironment environment(EscapeKeyDown, values);
     TWin32RegionalFormats formats;
     TPollCycle cycle(port, values, environment, formats);
+    TAnsweredCount count;
+    cycle.SetObserver(&count);
     int errors = 0;
     for (int i = 0; i < options.cycles; ++i) {
         if (i > 0) {
@@ -168,7 +176,7 @@ int Run(const TPollOptions& options) {
             ++errors;
         }
     }
-    return Outcome(options.cycles, values.Answers(), errors);
+    return Outcome(options.cycles, count.answered, errors);
 }
 
 }  // namespace
