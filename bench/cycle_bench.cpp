@@ -13,9 +13,9 @@
 
 #include "measure/poll_cycle.h"
 #include "serial/cp_drv.h"
+#include "tests/support/child_process.h"
 #include "tests/support/fake_poll_values.h"
 #include "tests/support/manual_tick_source.h"
-#include "tests/support/sim_process.h"
 #include "tests/support/steady_environment.h"
 #include "tests/support/temp_config_home.h"
 
@@ -29,7 +29,7 @@ constexpr int kCyclesPerRun = 10;
 void RunCycles(benchmark::State& state, std::vector<std::string> simOptions,
                const char* expectedStatusStart) {
     test::TTempConfigHome home;
-    std::optional<test::TSimProcess> sim;
+    std::optional<test::TChildProcess> sim;
     if (!simOptions.empty()) {
         simOptions.insert(simOptions.end(), {"--link", home.ComLink(kComNumber).string()});
         sim.emplace(ORNET5_SIM_PATH, simOptions, std::vector{home.EnvironmentEntry()});
@@ -64,7 +64,7 @@ void RunCycles(benchmark::State& state, std::vector<std::string> simOptions,
                 return;
             }
             if (sim) {
-                sim->Log();  // keeps the simulator's log pipe from filling up
+                sim->Output();  // keeps the simulator's log pipe from filling up
             }
         }
     }
@@ -95,5 +95,3 @@ BENCHMARK(PortMissingCycle)->Iterations(1)->UseRealTime()->Unit(benchmark::kMill
 
 }  // namespace
 }  // namespace ornet5
-
-BENCHMARK_MAIN();

@@ -5,8 +5,6 @@
 // wall_ms and peak_growth_MB (read).
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +13,7 @@
 
 #include "journal/journal_reader.h"
 #include "journal/journal_writer.h"
+#include "tests/support/temp_folder.h"
 
 namespace ornet5 {
 namespace {
@@ -27,22 +26,14 @@ constexpr seconds kCycle{3};
 const sys_days kFirstDay = 2026y / November / 1;
 const sys_days kLastDay = 2026y / December / 20;
 
-std::filesystem::path FreshFolder(const char* name) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                         ("ornet5-bench-" + std::to_string(::getpid()) + name);
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
 TJournalRow RowAt(system_clock::time_point time, long index) {
     return {{time, minutes{180}}, (100 + index % 900) / 1000.0, TCycleStatus::Ok, "4.2.31", false};
 }
 
 void AppendRow(benchmark::State& state) {
-    const std::filesystem::path folder = FreshFolder("-append");
+    const test::TTempFolder folder;
     std::ostringstream diagnostics;
-    TJournalWriter writer(folder, diagnostics, SystemJournalDisk(),
+    TJournalWriter writer(folder.Path(), diagnostics, SystemJournalDisk(),
                           {.durable = state.range(0) != 0});
     auto time = time_point_cast<system_clock::duration>(sys_days{kFirstDay});
     long index = 0;
@@ -56,7 +47,6 @@ void AppendRow(benchmark::State& state) {
     }
     const double cpuSeconds = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     state.counters["cpu_us_per_row"] = cpuSeconds * 1e6 / static_cast<double>(index);
-    std::filesystem::remove_all(folder);
 }
 BENCHMARK(AppendRow)->ArgName("durable")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
@@ -97,8 +87,8 @@ long StatusKilobytes(const char* field) {
 }
 
 void ReadThirtyDays(benchmark::State& state) {
-    const std::filesystem::path folder = FreshFolder("-read");
-    WriteDays(folder);
+    const test::TTempFolder folder;
+    WriteDays(folder.Path());
     const auto to = time_point_cast<system_clock::duration>(sys_days{kLastDay});
     const auto from = to - days{30};
     std::size_t rows = 0;
@@ -109,7 +99,7 @@ void ReadThirtyDays(benchmark::State& state) {
         std::ofstream("/proc/self/clear_refs") << "5";
         const long before = StatusKilobytes("VmRSS:");
         const auto start = steady_clock::now();
-        const TJournalSpan span = ReadJournalSpan(folder, from, to);
+        const TJournalSpan span = ReadJournalSpan(folder.Path(), from, to);
         wallSeconds += duration<double>(steady_clock::now() - start).count();
         growthKb = std::max(growthKb, StatusKilobytes("VmHWM:") - before);
         rows = span.points.size();
@@ -118,11 +108,8 @@ void ReadThirtyDays(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(rows);
     state.counters["wall_ms"] = wallSeconds * 1e3 / static_cast<double>(state.iterations());
     state.counters["peak_growth_MB"] = static_cast<double>(growthKb) / 1024.0;
-    std::filesystem::remove_all(folder);
 }
 BENCHMARK(ReadThirtyDays)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 }  // namespace ornet5
-
-BENCHMARK_MAIN();

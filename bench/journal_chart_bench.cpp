@@ -59,5 +59,3 @@ BENCHMARK(HourChartOfMonthRows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace ornet5
-
-BENCHMARK_MAIN();

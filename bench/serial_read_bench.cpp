@@ -50,5 +50,3 @@ BENCHMARK(SilentReadBytes)->Iterations(1)->UseRealTime()->Unit(benchmark::kMilli
 
 }  // namespace
 }  // namespace ornet5
-
-BENCHMARK_MAIN();

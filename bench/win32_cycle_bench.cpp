@@ -1,7 +1,8 @@
 // Wall time and processor share of the driver under Wine against ornet5-sim
 // on COM3 (started by bench/win32_bench.sh): silent reads and unanswered
 // poll cycles with a silent detector, answered poll cycles with one that
-// answers. Prints "# start" before each case and one table row after it.
+// answers. Prints "# start" before each case and one table row after it;
+// a case that fails prints its row as failed and makes the exit code 1.
 // The share counts this process's own time only; the script adds the Wine
 // server's between the two lines.
 #include <chrono>
@@ -23,7 +24,8 @@ namespace {
 constexpr int kSilentReads = 50;
 constexpr int kCycles = 20;
 
-void Row(const char* name, int count, const std::function<bool()>& once) {
+// False when a call failed and the row measured nothing.
+bool Row(const char* name, int count, const std::function<bool()>& once) {
     using TSteady = std::chrono::steady_clock;
     std::printf("# start\n");
     std::fflush(stdout);
@@ -32,7 +34,8 @@ void Row(const char* name, int count, const std::function<bool()>& once) {
     for (int i = 0; i < count; ++i) {
         if (!once()) {
             std::printf("| %s | failed at call %d | |\n", name, i + 1);
-            return;
+            std::fflush(stdout);
+            return false;
         }
     }
     const double cpu = test::ProcessCpuSeconds() - cpuStart;
@@ -40,6 +43,7 @@ void Row(const char* name, int count, const std::function<bool()>& once) {
     std::printf("| %s | %d | %.1f | %.2f |\n", name, count, 1000.0 * wall / count,
                 100.0 * cpu / wall);
     std::fflush(stdout);
+    return true;
 }
 
 int Run(bool answering) {
@@ -53,11 +57,11 @@ int Run(bool answering) {
     std::printf("| case | calls | wall ms per call | process CPU %% of wall |\n");
     if (answering) {
         cycle.TimerTrelanTimer();  // identifies
-        Row("answered poll cycle", kCycles, [&] {
+        const bool measured = Row("answered poll cycle", kCycles, [&] {
             cycle.TimerTrelanTimer();
             return values.statusText.starts_with("В ");
         });
-        return 0;
+        return measured ? 0 : 1;
     }
     port.SetPort(pnCOM3);
     if (!port.OpenPort()) {
@@ -65,15 +69,15 @@ int Run(bool answering) {
         return 1;
     }
     char buffer[kReadBufferSize];
-    Row("silent ReadBytes", kSilentReads,
-        [&] { return port.ReadBytes(buffer, kReadMaximum) == 0; });
+    const bool readsMeasured = Row("silent ReadBytes", kSilentReads,
+                                   [&] { return port.ReadBytes(buffer, kReadMaximum) == 0; });
     port.ClosePort();
-    Row("unanswered poll cycle", kCycles, [&] {
+    const bool cyclesMeasured = Row("unanswered poll cycle", kCycles, [&] {
         cycle.TimerTrelanTimer();
         // Identify and read-dose cycles take turns, both failing.
         return values.statusText.starts_with("Ошибка");
     });
-    return 0;
+    return readsMeasured && cyclesMeasured ? 0 : 1;
 }
 
 }  // namespace

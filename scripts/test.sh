@@ -56,12 +56,17 @@ package=$(ORNET5_JOBS="$jobs" bash scripts/package.sh build/main)
 bash tests/package/package_test.sh "$package"
 
 echo "== fuzzing, ${fuzz_seconds} s per target"
-for target in build/fuzz/fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
-    corpus="build/fuzz/corpus/$(basename "$target")"
+# Every target that fuzz/CMakeLists.txt declares must have been built: a
+# missing one would otherwise pass unnoticed.
+mapfile -t fuzz_targets < <(sed -n 's/^ornet5_add_fuzzer(\([A-Za-z0-9_]*\).*/\1/p' fuzz/CMakeLists.txt)
+[ ${#fuzz_targets[@]} -gt 0 ] || { echo "no fuzz target declared in fuzz/CMakeLists.txt" >&2; exit 1; }
+for name in "${fuzz_targets[@]}"; do
+    target="build/fuzz/fuzz/$name"
+    [ -x "$target" ] || { echo "fuzz target $name was not built at $target" >&2; exit 1; }
+    corpus="build/fuzz/corpus/$name"
     mkdir -p "$corpus"
-    echo "-- $(basename "$target")"
+    echo "-- $name"
     "$target" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" 2>"$corpus.log" ||
-        { tail -n 40 "$corpus.log"; echo "fuzz target $(basename "$target") failed"; exit 1; }
+        { tail -n 40 "$corpus.log"; echo "fuzz target $name failed"; exit 1; }
 done
 echo "All tests passed."

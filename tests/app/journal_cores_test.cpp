@@ -18,9 +18,9 @@
 #include "common/decimal_text.h"
 #include "journal/journal_reader.h"
 #include "settings/ini_profile.h"
-#include "tests/settings/fake_stored_form.h"
-#include "tests/settings/temp_folder.h"
 #include "tests/support/fake_poll_values.h"
+#include "tests/support/fake_stored_form.h"
+#include "tests/support/temp_folder.h"
 
 namespace ornet5 {
 namespace {

@@ -18,8 +18,9 @@
 #include "app/settings_window_design.h"
 #include "common/exception.h"
 #include "settings/form_storage.h"
-#include "tests/settings/fake_stored_form.h"
 #include "tests/support/fake_poll_values.h"
+#include "tests/support/fake_stored_form.h"
+#include "tests/support/manual_tick_source.h"
 
 namespace ornet5 {
 namespace {
@@ -129,14 +130,6 @@ class TFakeWindows : public TProgramWindows {
     TFaceCore& face_;
 };
 
-class TNoTicks : public TTickSource {
-  public:
-    void Start(std::chrono::milliseconds, Handler) override { running = true; }
-    void Stop() override { running = false; }
-    bool IsRunning() const override { return running; }
-    bool running = false;
-};
-
 class SettingsWindowCoreTest : public ::testing::Test {
   protected:
     TSettingsWindowServices Services() {
@@ -164,7 +157,7 @@ class SettingsWindowCoreTest : public ::testing::Test {
     bool escapeDown = false;
     TFakeSettingsView view;
     test::TFakeForm formWindow;
-    TNoTicks ticks;
+    TManualTickSource ticks;
     TSettingsWindowCore core{view, formWindow, ticks, Services()};
 };
 
@@ -254,7 +247,7 @@ TEST(SettingsWindowCore, AWindowWhosePollTimerIsRefusedIsNotMade) {
     TFakeSettingsView view;
     view.timerStarts = false;
     test::TFakeForm formWindow;
-    TNoTicks ticks;
+    TManualTickSource ticks;
     const TSettingsWindowServices services{face, events, {}, formats, diagnostics, {}};
     EXPECT_THROW((TSettingsWindowCore{view, formWindow, ticks, services}), Exception);
 }

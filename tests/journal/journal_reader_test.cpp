@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace ornet5 {
 namespace {

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "journal/journal_reader.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace ornet5 {
 namespace {

@@ -13,8 +13,8 @@
 #include "link/frame.h"
 #include "serial/cp_drv.h"
 #include "serial/port_names.h"
+#include "tests/support/child_process.h"
 #include "tests/support/manual_tick_source.h"
-#include "tests/support/sim_process.h"
 #include "tests/support/steady_environment.h"
 #include "tests/support/temp_config_home.h"
 
@@ -33,12 +33,12 @@ class BabblingLine : public ::testing::Test {
                     std::vector<std::string>{"--silent", "--babble", period, "--link",
                                              home.ComLink(kComNumber).string()},
                     std::vector{home.EnvironmentEntry()});
-        ASSERT_TRUE(sim->WaitUntilReady()) << sim->Log();
+        ASSERT_TRUE(sim->WaitUntilReady()) << sim->Output();
         port.SetPortName(ComPortName(kComNumber));
     }
 
     test::TTempConfigHome home;
-    std::optional<test::TSimProcess> sim;
+    std::optional<test::TChildProcess> sim;
     TManualTickSource ticks;
     TCPDrv port{ticks};
     test::TSteadyEnvironment environment;
@@ -54,14 +54,13 @@ TEST_F(BabblingLine, AReadEndsAtItsBoundAndAnExchangeWithinTwoSecondsAt9600) {
     const auto read = TClock::now() - start;
     // 280 characters at the speed, plus the 200 ms quiet time.
     const auto bound = std::chrono::milliseconds(280 * 10 * 1000 / 9600 + 200);
-    EXPECT_GT(got, 0u) << sim->Log();
+    EXPECT_GT(got, 0u) << sim->Output();
     EXPECT_GT(read, 200ms);
     EXPECT_LT(read, bound + 300ms);
 
     // Three attempts of one bounded read each.
     start = TClock::now();
-    EXPECT_EQ(Exchange(port, environment, BuildFrame(kAllNodesAddress, kOwnAddress, 0, 0, "")),
-              "");
+    EXPECT_EQ(Exchange(port, environment, BuildFrame(kAllNodesAddress, kOwnAddress, 0, 0, "")), "");
     EXPECT_LT(TClock::now() - start, 2s);
     port.ClosePort();
 }

@@ -13,9 +13,9 @@
 #include "measure/poll_cycle.h"
 #include "measure/reading_decoder.h"
 #include "serial/cp_drv.h"
+#include "tests/support/child_process.h"
 #include "tests/support/fake_poll_values.h"
 #include "tests/support/manual_tick_source.h"
-#include "tests/support/sim_process.h"
 #include "tests/support/steady_environment.h"
 #include "tests/support/temp_config_home.h"
 
@@ -48,7 +48,7 @@ class PollCycleEndToEnd : public ::testing::Test {
     void StartSimulator(std::vector<std::string> options) {
         options.insert(options.end(), {"--link", home.ComLink(kComNumber).string()});
         sim.emplace(ORNET5_SIM_PATH, options, std::vector{home.EnvironmentEntry()});
-        ASSERT_TRUE(sim->WaitUntilReady()) << sim->Log();
+        ASSERT_TRUE(sim->WaitUntilReady()) << sim->Output();
     }
 
     // One cycle, as the poll timer runs it; how long it took.
@@ -61,7 +61,7 @@ class PollCycleEndToEnd : public ::testing::Test {
     // Destroyed in reverse: the port closes before the simulator ends, and
     // the simulator ends before its folder goes.
     test::TTempConfigHome home;
-    std::optional<test::TSimProcess> sim;
+    std::optional<test::TChildProcess> sim;
     TManualTickSource ticks;
     TCPDrv port{ticks};
     test::TFakePollValues values;
@@ -74,7 +74,7 @@ TEST_F(PollCycleEndToEnd, IdentifiesOnceThenReadsTheDoseAtEveryCycle) {
     ASSERT_NO_FATAL_FAILURE(StartSimulator({"--address", "7.8.9", "--word", kWordText}));
     values.speedText = "19200";
     const auto identifyTime = Cycle();
-    EXPECT_EQ(values.statusText, kIdentifyDone) << sim->Log();
+    EXPECT_EQ(values.statusText, kIdentifyDone) << sim->Output();
     EXPECT_EQ(values.addressText, "7.8.9");
     EXPECT_GE(identifyTime, 200ms);
     EXPECT_LE(identifyTime, 500ms);
@@ -83,14 +83,14 @@ TEST_F(PollCycleEndToEnd, IdentifiesOnceThenReadsTheDoseAtEveryCycle) {
         values.rentgenChosen = reading == 2;
         const auto readTime = Cycle();
         const std::string dose = ExpectedDose(values.rentgenChosen ? 100 : 1);
-        EXPECT_EQ(values.doseText, dose) << sim->Log();
+        EXPECT_EQ(values.doseText, dose) << sim->Output();
         EXPECT_EQ(values.statusText, "В 9:05:07 мощность дозы составляла " + dose);
         EXPECT_TRUE(cycle.LinkState());
         EXPECT_GE(readTime, 200ms);
         EXPECT_LE(readTime, 500ms);
     }
     EXPECT_FALSE(port.IsOpen());
-    EXPECT_NE(sim->Log().find("speed 19200"), std::string::npos) << sim->Log();
+    EXPECT_NE(sim->Output().find("speed 19200"), std::string::npos) << sim->Output();
 }
 
 TEST_F(PollCycleEndToEnd, SilentDetectorAlternatesTheTwoFailures) {
@@ -139,17 +139,17 @@ TEST_F(PollCycleEndToEnd, SplitReplyIsNotShown) {
         Cycle();
         EXPECT_EQ(values.statusText, step % 2 == 0 ? kIdentifyFailed : kReadFailed)
             << "cycle " << step << "\n"
-            << sim->Log();
+            << sim->Output();
         std::this_thread::sleep_for(1200ms);
     }
     EXPECT_EQ(values.addressText, "");
-    EXPECT_EQ(values.doseText, "") << sim->Log();
+    EXPECT_EQ(values.doseText, "") << sim->Output();
 }
 
 TEST_F(PollCycleEndToEnd, CancelLeavesThePortOpenUntilTheNextCycle) {
     ASSERT_NO_FATAL_FAILURE(StartSimulator({"--word", kWordText}));
     Cycle();
-    ASSERT_EQ(values.statusText, kIdentifyDone) << sim->Log();
+    ASSERT_EQ(values.statusText, kIdentifyDone) << sim->Output();
     int attemptStarts = 0;
     environment.escapeDown = [&] { return ++attemptStarts == 2; };
     EXPECT_THROW(cycle.TimerTrelanTimer(), EProtocolCancel);
@@ -164,7 +164,7 @@ TEST_F(PollCycleEndToEnd, CancelLeavesThePortOpenUntilTheNextCycle) {
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(port.Port(), static_cast<TPortNumber>(pnCOM1 + kComNumber - 1));
     EXPECT_EQ(port.BaudRateValue(), 19200u);
-    EXPECT_EQ(values.doseText, ExpectedDose(1)) << sim->Log();
+    EXPECT_EQ(values.doseText, ExpectedDose(1)) << sim->Output();
 }
 
 }  // namespace

@@ -10,10 +10,10 @@
 #include "measure/poll_cycle.h"
 #include "measure/port_open_log.h"
 #include "serial/cp_drv.h"
+#include "tests/support/child_process.h"
 #include "tests/support/fake_poll_values.h"
 #include "tests/support/manual_tick_source.h"
 #include "tests/support/scripted_port.h"
-#include "tests/support/sim_process.h"
 #include "tests/support/steady_environment.h"
 #include "tests/support/temp_config_home.h"
 
@@ -81,7 +81,7 @@ TEST(PortOpenLogEndToEnd, NamesEachNewReasonOnceAndForgetsItWhenThePortOpens) {
     test::TFixedFormats formats;
     test::TSteadyEnvironment environment;
     TPollCycle cycle{log, values, environment, formats};
-    std::optional<test::TSimProcess> sim;
+    std::optional<test::TChildProcess> sim;
     const auto startSimulator = [&] {
         sim.emplace(ORNET5_SIM_PATH, std::vector<std::string>{"--link", device},
                     std::vector{home.EnvironmentEntry()});
@@ -95,7 +95,7 @@ TEST(PortOpenLogEndToEnd, NamesEachNewReasonOnceAndForgetsItWhenThePortOpens) {
 
     ASSERT_TRUE(startSimulator());
     cycle.TimerTrelanTimer();
-    EXPECT_EQ(values.statusText, "Инициализация прошла успешно") << sim->Log();
+    EXPECT_EQ(values.statusText, "Инициализация прошла успешно") << sim->Output();
     sim.reset();
     cycle.TimerTrelanTimer();
     EXPECT_EQ(out.str(), "ORNET5: порт " + missing + "ORNET5: порт " + missing);

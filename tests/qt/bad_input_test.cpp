@@ -29,7 +29,7 @@
 #include "app/qt/trelan_adc_face.h"
 #include "app/qt/window_references.h"
 #include "tests/qt/app_test_support.h"
-#include "tests/qt/child_process.h"
+#include "tests/support/child_process.h"
 
 namespace ornet5 {
 namespace {

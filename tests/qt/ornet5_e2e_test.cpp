@@ -11,9 +11,9 @@
 
 #include "settings/ini_profile.h"
 #include "settings/ini_text.h"
-#include "tests/settings/temp_folder.h"
-#include "tests/support/sim_process.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_config_home.h"
+#include "tests/support/temp_folder.h"
 
 namespace ornet5 {
 namespace {
@@ -76,7 +76,7 @@ class Ornet5EndToEnd : public ::testing::Test {
     }
 
     test::TTempConfigHome home;
-    std::optional<test::TSimProcess> program;
+    std::optional<test::TChildProcess> program;
 };
 
 TEST_F(Ornet5EndToEnd, StoredPortSpeedAndUnitAreInForceAtTheFirstPoll) {
@@ -86,18 +86,18 @@ TEST_F(Ornet5EndToEnd, StoredPortSpeedAndUnitAreInForceAtTheFirstPoll) {
                                "CB_ComPort_ItemIndex=1\r\n"
                                "rbRentgen_Checked=True\r\n"
                                "rbZv_Checked=False\r\n");
-    test::TSimProcess sim(ORNET5_SIM_PATH, {"--link", home.ComLink(2).string()},
-                          {home.EnvironmentEntry()});
-    ASSERT_TRUE(sim.WaitUntilReady()) << sim.Log();
+    test::TChildProcess sim(ORNET5_SIM_PATH, {"--link", home.ComLink(2).string()},
+                            {home.EnvironmentEntry()});
+    ASSERT_TRUE(sim.WaitUntilReady()) << sim.Output();
 
     const auto start = TClock::now();
     program.emplace(ORNET5_PROGRAM_PATH, std::vector<std::string>{}, ProgramEnvironment(home));
-    ASSERT_TRUE(WaitFor([&] { return !RequestSpeeds(sim.Log()).empty(); }, 15s)) << sim.Log();
+    ASSERT_TRUE(WaitFor([&] { return !RequestSpeeds(sim.Output()).empty(); }, 15s)) << sim.Output();
     const auto firstPoll = TClock::now() - start;
     // The poll timer's first tick comes 3000 ms after the window's creation.
     EXPECT_GE(firstPoll, 2500ms);
     EXPECT_LE(firstPoll, 12000ms);
-    EXPECT_EQ(RequestSpeeds(sim.Log()).front(), "4800") << sim.Log();
+    EXPECT_EQ(RequestSpeeds(sim.Output()).front(), "4800") << sim.Output();
 
     // The first activation's close has written the file back already.
     EXPECT_EQ(Stored("rbRentgen_Checked"), "True");
@@ -121,7 +121,8 @@ TEST_F(Ornet5EndToEnd, StoredPortSpeedAndUnitAreInForceAtTheFirstPoll) {
 
 TEST_F(Ornet5EndToEnd, AFirstRunCreatesTheFileWithTheDesignChoices) {
     program.emplace(ORNET5_PROGRAM_PATH, std::vector<std::string>{}, ProgramEnvironment(home));
-    ASSERT_TRUE(WaitFor([&] { return Stored("rbZv_Checked").has_value(); }, 15s)) << program->Log();
+    ASSERT_TRUE(WaitFor([&] { return Stored("rbZv_Checked").has_value(); }, 15s))
+        << program->Output();
     EXPECT_LE(Terminate(), 4s);
     EXPECT_EQ(Stored("CB_ComPort_ItemIndex"), "2");
     EXPECT_EQ(Stored("CB_ComPort_Speed_ItemIndex"), "1");
@@ -141,7 +142,8 @@ TEST_F(Ornet5EndToEnd, GarbageInTheFileLeavesTheProgramRunningAndIsMended) {
                                "\n[TTrelanADCFace]\nCB_ComPort_ItemIndex=\xff\xfe\n"
                                "NormPos=99999999999,-7\nrbRentgen_Checked=\x01True\n");
     program.emplace(ORNET5_PROGRAM_PATH, std::vector<std::string>{}, ProgramEnvironment(home));
-    ASSERT_TRUE(WaitFor([&] { return Stored("rbZv_Checked").has_value(); }, 15s)) << program->Log();
+    ASSERT_TRUE(WaitFor([&] { return Stored("rbZv_Checked").has_value(); }, 15s))
+        << program->Output();
     EXPECT_LE(Terminate(), 4s);
     const std::string content = test::ReadAll(File());
     EXPECT_EQ(content.substr(0, garbage.size()), garbage);

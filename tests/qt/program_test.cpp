@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/qt/child_process.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_config_home.h"
 
 namespace ornet5 {
@@ -37,11 +37,9 @@ TEST(Program, PollsTheSimulatorAndEndsWithExitCodeZeroOnSigterm) {
 
     test::TChildProcess simulator(
         ORNET5_SIM_PATH, {"--link", (configHome.Path() / "ornet5" / "com3").string()}, {xdg});
-    ASSERT_TRUE(simulator.Started());
     ASSERT_TRUE(simulator.WaitForOutput("ready", 10s)) << simulator.Output();
 
     test::TChildProcess program(ORNET5_PROGRAM_PATH, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
-    ASSERT_TRUE(program.Started());
     // The first poll comes 3 s after start and identifies, the second reads.
     EXPECT_TRUE(simulator.WaitForOutput("identify request", 15s)) << simulator.Output();
     EXPECT_TRUE(simulator.WaitForOutput("read-dose request", 15s)) << simulator.Output();
@@ -72,11 +70,9 @@ TEST(Program, EndsSoonAfterSigtermWhileAnExchangeRunsOnABabblingLine) {
         ORNET5_SIM_PATH,
         {"--silent", "--babble", "20", "--link", (configHome.Path() / "ornet5" / "com3").string()},
         {xdg});
-    ASSERT_TRUE(simulator.Started());
     ASSERT_TRUE(simulator.WaitForOutput("ready", 10s)) << simulator.Output();
 
     test::TChildProcess program(ORNET5_PROGRAM_PATH, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
-    ASSERT_TRUE(program.Started());
     ASSERT_TRUE(simulator.WaitForOutput("identify request", 15s)) << simulator.Output();
     const auto signalled = std::chrono::steady_clock::now();
     program.Signal(SIGTERM);
@@ -106,7 +102,6 @@ TEST(Program, EndsOnSigtermAlthoughTheSettingsFileCannotBeWritten) {
     const std::string xdg = "XDG_CONFIG_HOME=" + (blocker / "config").string();
 
     test::TChildProcess program(ORNET5_PROGRAM_PATH, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
-    ASSERT_TRUE(program.Started());
     // The first activation's save fails and its report box is open now.
     std::this_thread::sleep_for(2s);
     program.Signal(SIGTERM);

@@ -1,12 +1,11 @@
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <thread>
 
 #include "serial/cp_drv.h"
@@ -14,6 +13,7 @@
 #include "tests/support/cpu_share.h"
 #include "tests/support/manual_tick_source.h"
 #include "tests/support/pty_pair.h"
+#include "tests/support/temp_config_home.h"
 
 namespace ornet5 {
 namespace {
@@ -113,15 +113,9 @@ TEST(DriverOpen, OpenIsExclusiveAcrossDriversAndProcesses) {
 
 TEST(DriverOpen, ComPortNameFindsTheLinkInTheConfigurationFolder) {
     TPtyPair pty;
-    char folder[] = "/tmp/ornet5-config-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string dir = std::string(folder) + "/ornet5";
-    const std::string link = dir + "/com7";
-    ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
-    ASSERT_EQ(symlink(pty.SlavePath().c_str(), link.c_str()), 0);
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    const std::string savedValue = saved != nullptr ? saved : "";
-    setenv("XDG_CONFIG_HOME", folder, 1);
+    test::TTempConfigHome home;
+    std::filesystem::create_directories(home.ComLink(7).parent_path());
+    std::filesystem::create_symlink(pty.SlavePath(), home.ComLink(7));
 
     TManualTickSource ticks;
     TCPDrv driver(ticks);
@@ -130,15 +124,6 @@ TEST(DriverOpen, ComPortNameFindsTheLinkInTheConfigurationFolder) {
     EXPECT_TRUE(driver.SendText("via link"));
     EXPECT_EQ(pty.Read(8), "via link");
     driver.ClosePort();
-
-    if (saved != nullptr) {
-        setenv("XDG_CONFIG_HOME", savedValue.c_str(), 1);
-    } else {
-        unsetenv("XDG_CONFIG_HOME");
-    }
-    unlink(link.c_str());
-    rmdir(dir.c_str());
-    rmdir(folder);
 }
 
 TEST(DriverOpen, DestructionClosesThePort) {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "settings/ini_profile.h"
-#include "tests/settings/fake_stored_form.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/fake_stored_form.h"
+#include "tests/support/temp_folder.h"
 
 namespace ornet5 {
 namespace {

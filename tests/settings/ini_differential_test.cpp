@@ -13,7 +13,7 @@
 
 #include "settings/ini_profile.h"
 #include "settings/ini_text.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace ornet5 {
 namespace {

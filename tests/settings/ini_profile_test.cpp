@@ -8,7 +8,7 @@
 #include "settings/atomic_file.h"
 #include "settings/ini_file.h"
 #include "settings/ini_text.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace ornet5 {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "settings/ini_profile.h"
 #include "settings/settings_file.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 // The settings file's cases that need POSIX links, pipes, devices and the
 // XDG folders.

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/atomic_file.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace ornet5 {
 namespace {

@@ -11,8 +11,8 @@
 #include "settings/atomic_file.h"
 #include "settings/form_storage.h"
 #include "settings/ini_text.h"
-#include "tests/settings/fake_stored_form.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/fake_stored_form.h"
+#include "tests/support/temp_folder.h"
 
 namespace ornet5 {
 namespace {

@@ -10,7 +10,7 @@
 #include "settings/atomic_file.h"
 #include "settings/ini_file.h"
 #include "settings/settings_file.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace ornet5 {
 namespace {

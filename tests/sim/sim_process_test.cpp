@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -12,16 +11,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "link/checksum.h"
 #include "link/frame.h"
-
-extern char** environ;
+#include "tests/support/child_process.h"
+#include "tests/support/temp_config_home.h"
 
 namespace ornet5 {
 namespace {
@@ -37,98 +35,6 @@ constexpr auto kReplyLimit = 5s;
 int Millis(TClock::duration d) {
     return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
 }
-
-class TSimProcess {
-  public:
-    TSimProcess(const fs::path& configHome, std::vector<std::string> args) {
-        int pipeFds[2];
-        EXPECT_EQ(pipe2(pipeFds, O_CLOEXEC), 0);
-        stderr_ = pipeFds[0];
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
-        std::vector<std::string> env = {"XDG_CONFIG_HOME=" + configHome.string()};
-        for (char** e = environ; *e != nullptr; ++e) {
-            if (!std::string(*e).starts_with("XDG_CONFIG_HOME=")) {
-                env.emplace_back(*e);
-            }
-        }
-        args.insert(args.begin(), ORNET5_SIM_PATH);
-        std::vector<char*> argv = Pointers(args);
-        std::vector<char*> envp = Pointers(env);
-        EXPECT_EQ(posix_spawn(&pid_, ORNET5_SIM_PATH, &actions, nullptr, argv.data(), envp.data()),
-                  0);
-        posix_spawn_file_actions_destroy(&actions);
-        close(pipeFds[1]);
-    }
-
-    ~TSimProcess() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        close(stderr_);
-    }
-
-    // Reads stderr until a line starting with prefix has come; that line.
-    std::string WaitForLine(const std::string& prefix) {
-        const TClock::time_point deadline = TClock::now() + kStartLimit;
-        for (;;) {
-            for (std::size_t start = 0, end; (end = log_.find('\n', start)) != log_.npos;
-                 start = end + 1) {
-                if (log_.compare(start, prefix.size(), prefix) == 0) {
-                    return log_.substr(start, end - start);
-                }
-            }
-            if (!ReadLog(deadline)) {
-                return {};
-            }
-        }
-    }
-
-    // Waits for the exit; its status as from waitpid, or -1 on timeout.
-    int WaitForExit() {
-        const TClock::time_point deadline = TClock::now() + kStartLimit;
-        while (ReadLog(deadline)) {
-        }
-        int status = 0;
-        const pid_t done = waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return done > 0 ? status : -1;
-    }
-
-    void Signal(int signal) { kill(pid_, signal); }
-    const std::string& Log() const { return log_; }
-
-  private:
-    static std::vector<char*> Pointers(std::vector<std::string>& texts) {
-        std::vector<char*> pointers;
-        for (std::string& text : texts) {
-            pointers.push_back(text.data());
-        }
-        pointers.push_back(nullptr);
-        return pointers;
-    }
-
-    // False at the end of the output or at the deadline.
-    bool ReadLog(TClock::time_point deadline) {
-        pollfd fd{stderr_, POLLIN, 0};
-        if (poll(&fd, 1, std::max(0, Millis(deadline - TClock::now()))) <= 0) {
-            return false;
-        }
-        char buffer[1024];
-        const ssize_t count = read(stderr_, buffer, sizeof buffer);
-        if (count <= 0) {
-            return false;
-        }
-        log_.append(buffer, static_cast<std::size_t>(count));
-        return true;
-    }
-
-    pid_t pid_ = -1;
-    int stderr_ = -1;
-    std::string log_;
-};
 
 // The monitor's side: the port opened the way its driver opens it.
 class TMonitorPort {
@@ -192,16 +98,9 @@ bool StaysExclusive(const fs::path& path) {
 
 class SimProcess : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/ornet5-sim-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        home_ = pattern;
-        link_ = home_ / "ornet5" / "com3";
-    }
-    void TearDown() override { fs::remove_all(home_); }
-
-    fs::path home_;
-    fs::path link_;
+    // The simulator inherits it, and makes its link there.
+    test::TTempConfigHome home_;
+    fs::path link_ = home_.ComLink(3);
 };
 
 const std::string kIdentify = BuildFrame(kAllNodesAddress, kOwnAddress, 0, 0, "");
@@ -209,10 +108,10 @@ const std::string kReadDose =
     BuildFrame(kAllNodesAddress, kOwnAddress, 6, 13, std::string(1, '\0'));
 
 TEST_F(SimProcess, AnswersBothRequestsAcrossReopensAndTidiesUpOnSigterm) {
-    TSimProcess sim(home_, {"--address", "7.7.7", "--reading", "0.123"});
-    const std::string ready = sim.WaitForLine("ready ");
-    ASSERT_NE(ready, "") << sim.Log();
-    EXPECT_NE(ready.find(link_.string()), std::string::npos) << ready;
+    test::TChildProcess sim(ORNET5_SIM_PATH, {"--address", "7.7.7", "--reading", "0.123"});
+    const std::optional<std::string> ready = sim.WaitForLine("ready ", kStartLimit);
+    ASSERT_TRUE(ready) << sim.Output();
+    EXPECT_NE(ready->find(link_.string()), std::string::npos) << *ready;
     ASSERT_TRUE(fs::is_symlink(link_));
     // The monitor closes and reopens the port for every poll.
     for (int round = 0; round < 2; ++round) {
@@ -220,7 +119,7 @@ TEST_F(SimProcess, AnswersBothRequestsAcrossReopensAndTidiesUpOnSigterm) {
             TMonitorPort port(link_);
             port.Write(kIdentify);
             const std::string reply = port.Read(14);
-            ASSERT_EQ(reply.size(), 14u) << sim.Log();
+            ASSERT_EQ(reply.size(), 14u) << sim.Output();
             EXPECT_EQ(reply.substr(3, 3), std::string("\x07\x07\x07", 3));
             EXPECT_EQ(reply.substr(10, 4), ChecksumBytes(reply.substr(0, 10)));
             EXPECT_EQ(port.Read(1, 300ms), "") << "the identify reply is exactly 14 bytes";
@@ -230,23 +129,22 @@ TEST_F(SimProcess, AnswersBothRequestsAcrossReopensAndTidiesUpOnSigterm) {
         TMonitorPort port(link_);
         port.Write(kReadDose);
         const std::string reply = port.Read(21);
-        ASSERT_EQ(reply.size(), 21u) << sim.Log();
+        ASSERT_EQ(reply.size(), 21u) << sim.Output();
         EXPECT_EQ(reply.substr(15, 2), "\x7B\xFC");
         EXPECT_EQ(reply.substr(17), ChecksumBytes(reply.substr(14, 3)));
     }
-    sim.Signal(SIGTERM);
-    const int status = sim.WaitForExit();
+    const int status = sim.Stop();
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(link_)));
-    EXPECT_NE(sim.Log().find("speed 4800"), std::string::npos) << sim.Log();
-    EXPECT_NE(sim.Log().find("FF FF FF 01 01 01 06 0D 01 00 AF 44 74 80 00 00 00 00 00"),
+    EXPECT_NE(sim.Output().find("speed 4800"), std::string::npos) << sim.Output();
+    EXPECT_NE(sim.Output().find("FF FF FF 01 01 01 06 0D 01 00 AF 44 74 80 00 00 00 00 00"),
               std::string::npos);
 }
 
 TEST_F(SimProcess, LateAndSplitRepliesTakeTheirTime) {
-    TSimProcess sim(home_, {"--late", "400", "--split", "--split-pause", "300"});
-    ASSERT_NE(sim.WaitForLine("ready "), "") << sim.Log();
+    test::TChildProcess sim(ORNET5_SIM_PATH, {"--late", "400", "--split", "--split-pause", "300"});
+    ASSERT_TRUE(sim.WaitUntilReady(kStartLimit)) << sim.Output();
     TMonitorPort port(link_);
     const TClock::time_point sent = TClock::now();
     port.Write(kIdentify);
@@ -254,12 +152,12 @@ TEST_F(SimProcess, LateAndSplitRepliesTakeTheirTime) {
     const TClock::time_point firstAt = TClock::now();
     const std::string rest = port.Read(14 - std::min<std::size_t>(first.size(), 14));
     const TClock::time_point lastAt = TClock::now();
-    EXPECT_EQ((first + rest).size(), 14u) << sim.Log();
+    EXPECT_EQ((first + rest).size(), 14u) << sim.Output();
     // Lower bounds only: a busy machine may delay further, never less.
     EXPECT_GE(firstAt - sent, 350ms);
     EXPECT_GE(lastAt - sent, 650ms);
     sim.Signal(SIGINT);
-    const int status = sim.WaitForExit();
+    const int status = sim.WaitForExit(kStartLimit).value_or(-1);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
@@ -267,28 +165,28 @@ TEST_F(SimProcess, LateAndSplitRepliesTakeTheirTime) {
 // its way: the halves must not interleave, or the first halves of two equal
 // replies would arrive together as 14 bytes that are no reply.
 TEST_F(SimProcess, SplitRepliesToARetryFollowTheEarlierReplyWhole) {
-    TSimProcess sim(home_, {"--split", "--split-pause", "300"});
-    ASSERT_NE(sim.WaitForLine("ready "), "") << sim.Log();
+    test::TChildProcess sim(ORNET5_SIM_PATH, {"--split", "--split-pause", "300"});
+    ASSERT_TRUE(sim.WaitUntilReady(kStartLimit)) << sim.Output();
     TMonitorPort port(link_);
     port.Write(kIdentify);
     const std::string head = port.Read(7);
-    ASSERT_EQ(head.size(), 7u) << sim.Log();
+    ASSERT_EQ(head.size(), 7u) << sim.Output();
     port.Write(kIdentify);
     const std::string rest = port.Read(21);
-    ASSERT_EQ(rest.size(), 21u) << sim.Log();
+    ASSERT_EQ(rest.size(), 21u) << sim.Output();
 
     const std::string expected = BuildFrame(kOwnAddress, "4.2.31", 0, 0, "").substr(0, 14);
-    EXPECT_EQ(head + rest.substr(0, 7), expected) << sim.Log();
-    EXPECT_EQ(rest.substr(7), expected) << sim.Log();
+    EXPECT_EQ(head + rest.substr(0, 7), expected) << sim.Output();
+    EXPECT_EQ(rest.substr(7), expected) << sim.Output();
 }
 
 TEST_F(SimProcess, NeverReplacesAFileThatIsNotALink) {
     fs::create_directories(link_.parent_path());
     std::ofstream(link_) << "keep me";
-    TSimProcess sim(home_, {});
-    const int status = sim.WaitForExit();
+    test::TChildProcess sim(ORNET5_SIM_PATH, {});
+    const int status = sim.WaitForExit(kStartLimit).value_or(-1);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
-    EXPECT_NE(sim.Log().find("not a link"), std::string::npos) << sim.Log();
+    EXPECT_NE(sim.Output().find("not a link"), std::string::npos) << sim.Output();
     std::string content;
     std::getline(std::ifstream(link_), content);
     EXPECT_EQ(content, "keep me");
@@ -297,13 +195,12 @@ TEST_F(SimProcess, NeverReplacesAFileThatIsNotALink) {
 TEST_F(SimProcess, ReplacesALinkLeftBehind) {
     fs::create_directories(link_.parent_path());
     fs::create_symlink("/dev/pts/no-such-terminal", link_);
-    TSimProcess sim(home_, {});
-    ASSERT_NE(sim.WaitForLine("ready "), "") << sim.Log();
+    test::TChildProcess sim(ORNET5_SIM_PATH, {});
+    ASSERT_TRUE(sim.WaitUntilReady(kStartLimit)) << sim.Output();
     const fs::path target = fs::read_symlink(link_);
     EXPECT_NE(target, "/dev/pts/no-such-terminal");
     EXPECT_TRUE(fs::exists(target)) << target;
-    sim.Signal(SIGTERM);
-    const int status = sim.WaitForExit();
+    const int status = sim.Stop();
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_FALSE(fs::exists(fs::symlink_status(link_)));
 }
@@ -312,20 +209,19 @@ TEST_F(SimProcess, ReplacesALinkLeftBehind) {
 TEST_F(SimProcess, PutsBackTheLinkItReplaced) {
     fs::create_directories(link_.parent_path());
     fs::create_symlink("/dev/ttyUSB0", link_);
-    TSimProcess sim(home_, {});
-    ASSERT_NE(sim.WaitForLine("ready "), "") << sim.Log();
+    test::TChildProcess sim(ORNET5_SIM_PATH, {});
+    ASSERT_TRUE(sim.WaitUntilReady(kStartLimit)) << sim.Output();
     EXPECT_NE(fs::read_symlink(link_), "/dev/ttyUSB0");
-    sim.Signal(SIGTERM);
-    const int status = sim.WaitForExit();
+    const int status = sim.Stop();
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(fs::read_symlink(link_), "/dev/ttyUSB0");
 }
 
 TEST_F(SimProcess, BadOptionEndsWithExitCodeTwo) {
-    TSimProcess sim(home_, {"--late", "soon"});
-    const int status = sim.WaitForExit();
+    test::TChildProcess sim(ORNET5_SIM_PATH, {"--late", "soon"});
+    const int status = sim.WaitForExit(kStartLimit).value_or(-1);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
-    EXPECT_NE(sim.Log().find("--late"), std::string::npos) << sim.Log();
+    EXPECT_NE(sim.Output().find("--late"), std::string::npos) << sim.Output();
     EXPECT_FALSE(fs::exists(fs::symlink_status(link_)));
 }
 

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/temp_folder.h"
+
 namespace ornet5::test {
 
 // A fresh configuration folder, made XDG_CONFIG_HOME of this process while
@@ -15,13 +17,13 @@ class TTempConfigHome {
     TTempConfigHome(const TTempConfigHome&) = delete;
     TTempConfigHome& operator=(const TTempConfigHome&) = delete;
 
-    const std::filesystem::path& Path() const { return path_; }
+    const std::filesystem::path& Path() const { return folder_.Path(); }
     // Where "\\.\COMn" resolves: the link the simulator makes.
     std::filesystem::path ComLink(int number) const;
-    std::string EnvironmentEntry() const { return "XDG_CONFIG_HOME=" + path_.string(); }
+    std::string EnvironmentEntry() const { return "XDG_CONFIG_HOME=" + Path().string(); }
 
   private:
-    std::filesystem::path path_;
+    TTempFolder folder_;
     std::optional<std::string> previous_;
 };
 

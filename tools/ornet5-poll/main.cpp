@@ -14,6 +14,7 @@
 #include "app/window_exchange_environment.h"
 #include "common/exception.h"
 #include "common/int_text.h"
+#include "measure/cycle_outcome.h"
 #include "measure/poll_cycle.h"
 #include "serial/cp_drv.h"
 #include "tools/ornet5-poll/logged_port.h"
@@ -26,7 +27,20 @@ constexpr const char* kUsage =
     "Runs the monitor's poll cycle on COM port N (1 to 8, default 3) at the speed\n"
     "BPS (default 9600), N times (default 2: identify, then read the dose), every\n"
     "MS milliseconds (default 3000), and shows each exchange and the texts the\n"
-    "windows would show. --rentgen shows the dose in µR/h. Escape cancels.\n";
+    "windows would show. --rentgen shows the dose in µR/h. Escape cancels.\n"
+    "Exit code: 0 when every cycle got its reply (the first identifies the\n"
+    "detector, the others read its dose), 1 when a cycle went unanswered, 2 for\n"
+    "wrong arguments, 3 when a cycle ended in an error that the program would\n"
+    "report in a box (a speed that is no number, Escape).\n";
+
+// What the exit code says, for scripts and tests that check a line with the
+// program: the text above.
+enum TExitCode : int {
+    kEveryCycleAnswered = 0,
+    kCycleUnanswered = 1,
+    kWrongArguments = 2,
+    kCycleError = 3,
+};
 
 struct TPollOptions {
     int port = 3;
@@ -101,6 +115,17 @@ class TPrintedValues : public TPollValues {
     std::string dose_;
 };
 
+// Counts the cycles that got their reply, as the cycle tells how each ended;
+// one that never told counts as unanswered.
+class TAnsweredCount : public TCycleObserver {
+  public:
+    void CycleEnded(const TCycleOutcome& outcome) override {
+        answered += IsFailedCycle(outcome.status) ? 0 : 1;
+    }
+
+    int answered = 0;
+};
+
 // The cycle closes the port before it returns, so the receive poll, which
 // runs only between calls on an open port, never has a tick to take.
 class TNoTicks : public TTickSource {
@@ -109,6 +134,20 @@ class TNoTicks : public TTickSource {
     void Stop() override {}
     bool IsRunning() const override { return false; }
 };
+
+// The exit code of a run, with the reason for a failure on standard error.
+TExitCode Outcome(int cycles, int answered, int errors) {
+    if (errors > 0) {
+        std::cerr << "ornet5-poll: " << errors << " of " << cycles << " cycles ended in an error\n";
+        return kCycleError;
+    }
+    if (answered < cycles) {
+        std::cerr << "ornet5-poll: " << cycles - answered << " of " << cycles
+                  << " cycles went unanswered\n";
+        return kCycleUnanswered;
+    }
+    return kEveryCycleAnswered;
+}
 
 int Run(const TPollOptions& options) {
     TNoTicks ticks;
@@ -120,6 +159,9 @@ int Run(const TPollOptions& options) {
     TWindowExchangeEnvironment environment(EscapeKeyDown, values);
     TWin32RegionalFormats formats;
     TPollCycle cycle(port, values, environment, formats);
+    TAnsweredCount count;
+    cycle.SetObserver(&count);
+    int errors = 0;
     for (int i = 0; i < options.cycles; ++i) {
         if (i > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(options.periodMs));
@@ -131,9 +173,10 @@ int Run(const TPollOptions& options) {
         } catch (const Exception& error) {
             // What the program's error report would show.
             std::cout << "error: " << error.what() << std::endl;
+            ++errors;
         }
     }
-    return 0;
+    return Outcome(options.cycles, count.answered, errors);
 }
 
 }  // namespace
@@ -143,7 +186,7 @@ int main(int argc, char** argv) {
     const std::optional<ornet5::TPollOptions> options = ornet5::ParseOptions(argc, argv);
     if (!options) {
         std::cerr << ornet5::kUsage;
-        return 2;
+        return ornet5::kWrongArguments;
     }
     return ornet5::Run(*options);
 }

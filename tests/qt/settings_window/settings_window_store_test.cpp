@@ -15,7 +15,7 @@
 #include "settings/ini_profile.h"
 #include "settings/settings_file.h"
 #include "tests/qt/settings_window/window_test_support.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace ornet5 {
 namespace {
@@ -52,7 +52,7 @@ class SettingsWindowStoreTest : public ::testing::Test {
         return "(" + std::to_string(size.width()) + "x" + std::to_string(size.height()) + ")";
     }
 
-    test::TTemporaryConfigHome configHome;
+    test::TTempConfigHome configHome;
     // The name comes from this test program's own name.
     TSettingsFileLocation location = ProgramSettingsFile();
     fs::path file = location.path;

@@ -64,7 +64,7 @@ class TrelanADCFaceTest : public ::testing::Test {
 
     QString StatusText() { return Control<QStatusBar>("StatusBar").currentMessage(); }
 
-    test::TTemporaryConfigHome configHome_;
+    test::TTempConfigHome configHome_;
     test::TServicesFixture fixture_;
     std::unique_ptr<TTrelanADCFace> window_;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -12,16 +11,13 @@
 
 #include "app/program_events.h"
 #include "app/settings_window_core.h"
+#include "tests/support/fake_poll_values.h"
 #include "tests/support/temp_config_home.h"
 
 namespace ornet5::test {
 
 // The one QApplication of a test program, made on first use.
 QApplication& TestApplication();
-
-// A fresh, empty XDG_CONFIG_HOME for the life of the object: the settings
-// file and the port links of a test never touch the user's own.
-using TTemporaryConfigHome = TTempConfigHome;
 
 // Types text into a widget key by key, letters outside ASCII included.
 void TypeText(QWidget& widget, const QString& text);
@@ -46,13 +42,6 @@ class TFakeMainDisplay : public TMainDisplay {
     // When set, setting the heading fails with this message.
     std::string titleError;
     std::vector<std::string> titleTexts;
-};
-
-// Russian regional formats at a fixed time.
-class TFixedFormats : public TRegionalFormats {
-  public:
-    std::string DecimalSeparator() const override { return ","; }
-    std::string LongTimeNow() const override { return "9:05:07"; }
 };
 
 // The program's other windows as the event logic reaches them: the heading

@@ -1,4 +1,4 @@
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <fstream>
 #include <random>
@@ -15,7 +15,7 @@ TTempFolder::TTempFolder() {
     std::mt19937_64 random(entropy());
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::filesystem::path candidate =
-            base / ("ornet5-settings-" + std::to_string(random()));
+            base / ("ornet5-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
             path_ = candidate;
             return;

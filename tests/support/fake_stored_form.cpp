@@ -1,4 +1,4 @@
-#include "tests/settings/fake_stored_form.h"
+#include "tests/support/fake_stored_form.h"
 
 #include <strings.h>
 
