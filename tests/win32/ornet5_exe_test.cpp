@@ -1,6 +1,7 @@
 // ORNET5.exe end to end under Wine, read from outside as a user's tools
-// would (tests/win32/running_program.h). The simulator serves COM3 (win32_run_with_sim.sh, reading
-// word FC7B, 0.123 µSv/h); Russian regional formats give the decimal comma.
+// would (tests/win32/running_program.h). The simulator serves COM3
+// (win32_run_with_sim.sh, reading word FC7B, 0.123 µSv/h); Russian regional
+// formats give the decimal comma.
 #include <gtest/gtest.h>
 
 #include <chrono>
