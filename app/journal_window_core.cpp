@@ -37,6 +37,12 @@ std::string ThresholdText(double value, const std::string& separator) {
     return text;
 }
 
+// A Windows path may hold any letters; user texts are UTF-8.
+std::string Utf8Path(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
 std::string Joined(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
@@ -137,11 +143,11 @@ void TJournalWindowCore::OpenFolderClicked() {
     }
     if (!folder || !services_.openFolder(*folder)) {
         stateMessage_ =
-            "Папку журнала не открыть: " + (folder ? folder->string() : "она неизвестна");
+            "Папку журнала не открыть: " + (folder ? Utf8Path(*folder) : "она неизвестна");
     } else {
         stateMessage_.clear();
     }
-    ShowAlarm();
+    ShowAlarmState();
 }
 
 void TJournalWindowCore::ReportError(const std::exception& error) {
@@ -159,7 +165,13 @@ void TJournalWindowCore::RowAppended(const TJournalPoint& point) {
             [](std::int64_t utcMs, const TJournalPoint& other) { return utcMs < other.utcMs; });
         points_.insert(at, point);
         Rebuild();
-        ShowAlarm();
+        // The threshold field is left as the user may be typing in it,
+        // unless the unit it is shown in has changed meanwhile.
+        if (Formats().unitFactor != shownUnitFactor_) {
+            ShowAlarm();
+        } else {
+            ShowAlarmState();
+        }
     });
 }
 
@@ -219,12 +231,18 @@ void TJournalWindowCore::Rebuild() {
 void TJournalWindowCore::ShowAlarm() {
     const TAlarmSettings& settings = services_.recorder.AlarmSettings();
     const TChartFormats formats = Formats();
+    shownUnitFactor_ = formats.unitFactor;
     view_.ShowThresholdLabel("Порог, " + formats.unitText + ":");
     view_.ShowThresholdText(
         settings.threshold
             ? ThresholdText(*settings.threshold * formats.unitFactor, formats.decimalSeparator)
             : "");
     view_.ShowAlarmChecks(settings.enabled, settings.sound);
+    ShowAlarmState();
+}
+
+void TJournalWindowCore::ShowAlarmState() {
+    const TAlarmSettings& settings = services_.recorder.AlarmSettings();
     if (!stateMessage_.empty()) {
         view_.ShowAlarmState(stateMessage_);
     } else if (!settings.enabled) {

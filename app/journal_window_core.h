@@ -111,7 +111,10 @@ class TJournalWindowCore : public TStoredForm {
     void RowAppended(const TJournalPoint& point);
     void ReadPeriod();
     void Rebuild();
+    // The threshold with its label and field, the switches and the state
+    // line; the state line alone.
     void ShowAlarm();
+    void ShowAlarmState();
     void ApplyAlarmSettings(const TAlarmSettings& settings);
     TChartFormats Formats() const;
 
@@ -126,6 +129,8 @@ class TJournalWindowCore : public TStoredForm {
     std::size_t unreadableFiles_ = 0;
     TChartDrawing drawing_;
     std::string stateMessage_;
+    // The unit factor of the threshold's label and field as last shown.
+    double shownUnitFactor_ = 0;
 };
 
 }  // namespace ornet5

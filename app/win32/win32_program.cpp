@@ -1,11 +1,10 @@
 #include "app/win32/win32_program.h"
 
-#include <iostream>
-
 #include "app/win32/about_box.h"
 #include "app/win32/escape_key.h"
 #include "app/win32/face_window.h"
 #include "app/win32/journal_window.h"
+#include "app/win32/program_log.h"
 #include "app/win32/settings_window.h"
 #include "app/win32/wide_text.h"
 
@@ -29,12 +28,12 @@ bool OpenFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-TWin32Program::TWin32Program() : events_(*this) {
+TWin32Program::TWin32Program() : log_(ProgramLogSettings()), events_(*this, log_) {
     TWin32Window::SetErrorReport([this](const std::exception& error) { events_.Report(error); });
     // Logging off or shutting down saves as the program's end does: the
     // process may be ended as soon as the main window has answered, so a
-    // failed save goes to standard error rather than into a box that would
-    // hold the session's end up.
+    // failed save goes to the log rather than into a box that would hold
+    // the session's end up.
     face_ = std::make_unique<TFaceWindow>(events_, [this] {
         events_.ReportToErrorLogOnly();
         if (settingsWindow_ != nullptr) {
@@ -43,13 +42,13 @@ TWin32Program::TWin32Program() : events_(*this) {
     });
     sound_ = std::make_unique<TWin32AlarmSound>();
     recorder_ =
-        std::make_unique<TDoseRecorder>(TDoseRecorderServices{face_->Core(), *sound_, std::cerr});
+        std::make_unique<TDoseRecorder>(TDoseRecorderServices{face_->Core(), *sound_, log_});
     services_ = std::make_unique<const TSettingsWindowServices>(
         TSettingsWindowServices{face_->Core(),
                                 events_,
                                 [] { return EscapeKeyDown(); },
                                 formats_,
-                                std::cerr,
+                                log_,
                                 {},
                                 recorder_.get()});
     settingsWindow_ = std::make_unique<TSettingsWindow>(*services_);

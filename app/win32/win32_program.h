@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/diagnostic_log.h"
 #include "app/dose_recorder.h"
 #include "app/program_events.h"
 #include "app/win32/regional_formats.h"
@@ -18,7 +19,9 @@ struct TSettingsWindowServices;
 // first, then the connection settings window (hidden, its poll timer
 // running), the main window shown and the messages dispatched; at the end
 // the journal window and the settings window are destroyed before the
-// main window.
+// main window. Every diagnostic (why a port or the journal cannot be
+// opened, errors while a report is open or at the end) goes to the
+// program's log, which outlives all the windows.
 class TWin32Program : public TProgramWindows {
   public:
     TWin32Program();
@@ -38,6 +41,7 @@ class TWin32Program : public TProgramWindows {
     void ShowErrorBox(const std::string& caption, const std::string& text) override;
 
   private:
+    TDiagnosticLog log_;
     TProgramEvents events_;
     const TWin32RegionalFormats formats_;
     std::unique_ptr<TFaceWindow> face_;

@@ -1,71 +1,29 @@
 // ORNET5.exe end to end under Wine, read from outside as a user's tools
-// would: windows found by class and caption, texts read with WM_GETTEXT.
-// The simulator serves COM3 (win32_run_with_sim.sh, reading word FC7B,
-// 0.123 µSv/h); Russian regional formats give the decimal comma.
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
-#include <shlobj.h>
-
+// would (tests/win32/running_program.h). The simulator serves COM3
+// (win32_run_with_sim.sh, reading word FC7B, 0.123 µSv/h); Russian regional
+// formats give the decimal comma.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <functional>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <regex>
 #include <string>
 
 #include "app/win32/control_ids.h"
 #include "app/win32/wide_text.h"
+#include "tests/win32/running_program.h"
 
 namespace ornet5 {
 namespace {
 
 using namespace std::chrono_literals;
+using namespace test;
 
-const wchar_t* const kFaceCaption = L"ОРНЕТ-5";
-const wchar_t* const kSettingsCaption = L"Измеритель на Trelan";
 const wchar_t* const kSection = L"TTrelanADCFace";
-
-// The program's state is read from another process, so tests look again
-// every 100 ms until the condition holds or the time is up.
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) {
-            return false;
-        }
-        ::Sleep(100);
-    }
-    return true;
-}
-
-std::string Text(HWND window) {
-    wchar_t buffer[512] = {};
-    ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer));
-    return Utf8(buffer);
-}
-
-std::wstring WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        path = "Z:" + path;
-    }
-    for (char& c : path) {
-        c = c == '/' ? '\\' : c;
-    }
-    return Wide(path);
-}
-
-// The program's settings file: in the application-data folder, since none
-// lies in the Windows directory.
-std::wstring SettingsFile() {
-    PWSTR folder = nullptr;
-    EXPECT_TRUE(SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder)));
-    std::wstring path = std::wstring(folder) + L"\\ORNET5.INI";
-    ::CoTaskMemFree(folder);
-    return path;
-}
 
 std::string StoredValue(const wchar_t* key) {
     wchar_t value[256] = {};
@@ -132,97 +90,9 @@ struct TInkCount {
 // How many pixels of the dose label, as the screen shows it, have the
 // colour of ordinary text and how many that of text that does not apply.
 TInkCount DoseInk(HWND face) {
-    HWND label = ::GetDlgItem(face, kIdLabelDose);
-    RECT place{};
-    ::GetWindowRect(label, &place);
-    const int width = place.right - place.left;
-    const int height = place.bottom - place.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP picture = ::CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, picture);
-    ::BitBlt(memory, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
-    ::GdiFlush();
-    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
-    const COLORREF grey = ::GetSysColor(COLOR_GRAYTEXT);
-    TInkCount count;
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    for (int i = 0; i < width * height; ++i) {
-        // A DIB pixel is 0x00RRGGBB, a COLORREF 0x00BBGGRR.
-        const DWORD p = pixels[i];
-        const COLORREF colour = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-        count.text += colour == text ? 1 : 0;
-        count.grey += colour == grey ? 1 : 0;
-    }
-    ::SelectObject(memory, old);
-    ::DeleteObject(picture);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return count;
+    const TScreenShot shot = ShotOf(::GetDlgItem(face, kIdLabelDose));
+    return {shot.Count(::GetSysColor(COLOR_WINDOWTEXT)), shot.Count(::GetSysColor(COLOR_GRAYTEXT))};
 }
-
-class TRunningProgram {
-  public:
-    TRunningProgram() {
-        const char* exe = std::getenv("ORNET5_EXE");
-        EXPECT_NE(exe, nullptr) << "ORNET5_EXE must name the program";
-        std::wstring command = L"\"" + WindowsPath(exe != nullptr ? exe : "") + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        started_ = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                    nullptr, &startup, &process_) != FALSE;
-        EXPECT_TRUE(started_) << "cannot start " << exe;
-        // Idle once its message loop waits for input: every window and
-        // control exists by then.
-        ::WaitForInputIdle(process_.hProcess, 30000);
-        EXPECT_TRUE(WaitFor([this] { return FindWindows(); }, 30s)) << "no windows appeared";
-    }
-    ~TRunningProgram() {
-        if (started_) {
-            if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-                ::TerminateProcess(process_.hProcess, 1);
-            }
-            ::CloseHandle(process_.hThread);
-            ::CloseHandle(process_.hProcess);
-        }
-    }
-    TRunningProgram(const TRunningProgram&) = delete;
-    TRunningProgram& operator=(const TRunningProgram&) = delete;
-
-    // Closes the main window as its close button does; the exit code.
-    DWORD Close() {
-        ::PostMessageW(face, WM_CLOSE, 0, 0);
-        EXPECT_EQ(::WaitForSingleObject(process_.hProcess, 20000), WAIT_OBJECT_0);
-        DWORD exitCode = 0xFFFFFFFF;
-        ::GetExitCodeProcess(process_.hProcess, &exitCode);
-        return exitCode;
-    }
-
-    // Waits for the first reading to replace the placeholder.
-    std::string FirstDose() {
-        HWND dose = ::GetDlgItem(face, kIdLabelDose);
-        WaitFor([&] { return Text(dose) != "Ждите"; }, 20s);
-        return Text(dose);
-    }
-
-    HANDLE Process() const { return process_.hProcess; }
-
-    HWND face = nullptr;
-    HWND settings = nullptr;
-
-  private:
-    bool FindWindows() {
-        face = ::FindWindowW(L"TFace", kFaceCaption);
-        settings = ::FindWindowW(L"TTrelanADCFace", kSettingsCaption);
-        return face != nullptr && settings != nullptr;
-    }
-
-    PROCESS_INFORMATION process_{};
-    bool started_ = false;
-};
 
 class Ornet5Exe : public ::testing::Test {
   protected:
@@ -334,9 +204,11 @@ TEST_F(Ornet5Exe, MenuOpensTheSettingsAndTheAboutBoxAndLoggingOffSaves) {
     EXPECT_EQ(program.Close(), 0u);
 }
 
-// A save that fails as the session ends is written to standard error: a box
-// opened inside the end-session message would hold the logoff up.
-TEST_F(Ornet5Exe, AFailedSaveAtTheSessionsEndOpensNoBox) {
+// A save that fails as the session ends is written to the program's log: a
+// box opened inside the end-session message would hold the logoff up.
+TEST_F(Ornet5Exe, AFailedSaveAtTheSessionsEndOpensNoBoxAndIsLogged) {
+    const std::filesystem::path log = LocalDataFolder() / "ORNET5.log";
+    std::filesystem::remove(log);
     TRunningProgram program;
     ASSERT_NE(program.face, nullptr);
     const std::wstring file = SettingsFile();
@@ -353,6 +225,10 @@ TEST_F(Ornet5Exe, AFailedSaveAtTheSessionsEndOpensNoBox) {
     EXPECT_EQ(ErrorBoxes().count, 0);
     ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(program.Close(), 0u);
+    std::ifstream in(log);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_NE(text.find(" ORNET5: error while ending: Unable to write to "), std::string::npos)
+        << text;
 }
 
 // Escape held down is seen at the next attempt's start, whatever window has
