@@ -1,12 +1,54 @@
-# Installation of the Linux edition and its Debian package.
+# Installation and packages of both editions, each from its own build:
 #
-#   cmake --install <build> [--prefix <dir>]   the program, the simulator,
-#                                              the desktop entry and the icon
-#   cpack --config <build>/CPackConfig.cmake   ornet5_<version>_<arch>.deb
+#   cmake --install <build> [--prefix <dir>]   the files of the edition
+#   cpack --config <build>/CPackConfig.cmake   its package: on Linux
+#                                              ornet5_<version>_<arch>.deb, in
+#                                              the Windows build (build/windows)
+#                                              ORNET5-<version>-setup.exe
 #
-# scripts/package.sh runs both steps on a build made for the package.
+# scripts/package.sh and scripts/windows-installer.sh run both steps.
 
-# The Windows edition is a single program file with no installer here.
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "ORNET5 developers")
+
+# ---------------------------------------------------------------------------
+# The Windows edition: ORNET5.exe alone, installed by an NSIS installer under
+# Program Files\ORNET5, with a Start-menu entry and an entry under "Apps &
+# features". Only what it installs is uninstalled: the settings file
+# ORNET5.INI and the data the program writes under %LOCALAPPDATA%\ORNET5
+# belong to the user and stay.
+if(WIN32)
+    if(TARGET ORNET5)
+        install(TARGETS ORNET5 RUNTIME DESTINATION .)
+    endif()
+    set(CPACK_GENERATOR NSIS)
+    set(CPACK_PACKAGE_NAME ORNET5)
+    set(CPACK_PACKAGE_FILE_NAME ORNET5-${PROJECT_VERSION}-setup)
+    set(CPACK_PACKAGE_INSTALL_DIRECTORY ORNET5)
+    set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY ORNET5)
+    # The program file is 64-bit: its place is Program Files, not the 32-bit
+    # Program Files (x86).
+    set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+    # The name of the Start-menu entry and of the "Apps & features" entry.
+    set(CPACK_NSIS_DISPLAY_NAME "ОРНЕТ-5")
+    set(CPACK_NSIS_PACKAGE_NAME "ОРНЕТ-5")
+    # The installed program: started by the entries, and its icon is theirs.
+    set(CPACK_NSIS_INSTALLED_ICON_NAME ORNET5.exe)
+    set(CPACK_NSIS_MUI_ICON ${CMAKE_BINARY_DIR}/app/win32/program-icon.ico)
+    set(CPACK_NSIS_MUI_UNIICON ${CPACK_NSIS_MUI_ICON})
+    set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+    # The installer's own script (packaging/windows/NSIS.template.in) in
+    # place of CPack's, and its Russian texts read as UTF-8 whatever the
+    # build machine's locale.
+    set(CPACK_MODULE_PATH ${PROJECT_SOURCE_DIR}/packaging/windows)
+    set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "INPUTCHARSET UTF8")
+    include(CPack)
+    return()
+endif()
+
+# ---------------------------------------------------------------------------
+# The Linux edition: the program, the simulator, the desktop entry and the
+# icon, and the Debian package of them.
 if(NOT UNIX)
     return()
 endif()
@@ -28,8 +70,6 @@ install(TARGETS ornet5-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ornet5)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "ORNET5 developers")
 set(CPACK_PACKAGE_CONTACT "ORNET5 developers <ornet5@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "dose-rate monitor for ORNET-5 gamma detectors")
 set(CPACK_PACKAGE_DESCRIPTION

@@ -51,6 +51,11 @@ echo "Windows tests took $((SECONDS - windows_tests_start)) s"
 # The prefix's Wine server would linger a few seconds after the last test.
 WINEPREFIX="$PWD/build/windows/wineprefix" wineserver -k 2>/dev/null || true
 
+echo "== Windows installer: built, installed into a fresh Wine prefix, run and uninstalled"
+installer=$(ORNET5_JOBS="$jobs" bash scripts/windows-installer.sh build/windows)
+bash tests/installer/installer_test.sh "$installer" \
+    build/windows/tests/win32/ornet5_exe_test.exe build/main/tools/ornet5-sim/ornet5-sim
+
 echo "== Debian package: built, unpacked and run"
 package=$(ORNET5_JOBS="$jobs" bash scripts/package.sh build/main)
 bash tests/package/package_test.sh "$package"
