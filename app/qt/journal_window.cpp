@@ -132,8 +132,8 @@ void TJournalWindow::BuildAlarmGroup() {
     threshold_ = Place(new QLineEdit(group), "LE_Threshold", kThreshold);
     auto* apply = Place(new QPushButton(QString::fromUtf8(kThresholdButtonCaption), group),
                         "BtnThreshold", kThresholdButton);
-    connect(apply, &QPushButton::clicked, this, [this] { core_->ThresholdEntered(); });
-    connect(threshold_, &QLineEdit::returnPressed, this, [this] { core_->ThresholdEntered(); });
+    connect(apply, &QPushButton::clicked, this, [this] { ApplyThreshold(); });
+    connect(threshold_, &QLineEdit::returnPressed, this, [this] { ApplyThreshold(); });
     alarmOn_ =
         Place(new QCheckBox(QString::fromUtf8(kAlarmOnCaption), group), "cbAlarmOn", kAlarmOn);
     connect(alarmOn_, &QCheckBox::clicked, this, [this](bool on) { core_->AlarmClicked(on); });
@@ -144,6 +144,13 @@ void TJournalWindow::BuildAlarmGroup() {
     alarmState_->setTextFormat(Qt::PlainText);
 }
 
+// The field then shows the threshold as applied (or as it was, when the
+// text is refused).
+void TJournalWindow::ApplyThreshold() {
+    threshold_->setModified(false);
+    core_->ThresholdEntered();
+}
+
 void TJournalWindow::ShowAndRaise() {
     show();
     raise();
@@ -152,6 +159,8 @@ void TJournalWindow::ShowAndRaise() {
 
 void TJournalWindow::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
+        // Typing left unapplied when the window was closed is forgotten.
+        threshold_->setModified(false);
         core_->FormShow();
     }
     QWidget::showEvent(event);
@@ -184,6 +193,11 @@ std::string TJournalWindow::ThresholdText() const {
 }
 
 void TJournalWindow::ShowThresholdText(const std::string& text) {
+    // The core shows the alarm's controls anew at every row; what the user
+    // is typing stays until it is applied.
+    if (threshold_->isModified()) {
+        return;
+    }
     threshold_->setText(QString::fromStdString(text));
 }
 

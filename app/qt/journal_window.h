@@ -40,6 +40,7 @@ class TJournalWindow : public QWidget, private TJournalWindowView {
 
     void BuildControls();
     void BuildAlarmGroup();
+    void ApplyThreshold();
 
     void ShowPeriod(TJournalPeriod period) override;
     void ShowChart() override;

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include "app/face_design.h"
@@ -247,7 +248,14 @@ TEST_F(JournalEndToEnd, AlarmSetInTheJournalWindowTurnsTheDigitsRedAndBackAfterT
 
     program_->Events().NJournalClick();
     ASSERT_TRUE(program_->JournalWindow().isVisible());
-    SetThreshold("0,1");
+    // Typed as a person types it: new rows meanwhile leave the text alone.
+    auto& threshold = Control<QLineEdit>("LE_Threshold");
+    QTest::keyClicks(&threshold, "0,1");
+    const std::size_t readingsTyping = ReadingCount();
+    ASSERT_TRUE(test::WaitUntil([&] { return ReadingCount() > readingsTyping; }));
+    EXPECT_EQ(threshold.text().toStdString(), "0,1");
+    Control<QPushButton>("BtnThreshold").click();
+    EXPECT_EQ(threshold.text().toStdString(), "0.1");
     const std::size_t readingsBeforeOn = ReadingCount();
     Control<QCheckBox>("cbAlarmOn").click();
     ASSERT_TRUE(test::WaitUntil([&] { return PixelsOf(face.LabelDose(), kRed) > 0; }));
