@@ -24,6 +24,9 @@ class TSimProcess {
     // not come within the limit or the program ended first.
     bool WaitUntilReady(std::chrono::milliseconds limit = std::chrono::seconds(20));
 
+    // The process's id, for a look at it in /proc.
+    pid_t Pid() const { return pid_; }
+
     // Everything written to stderr so far.
     const std::string& Log();
 
