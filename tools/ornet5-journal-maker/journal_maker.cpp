@@ -59,12 +59,12 @@ class TDoseModel {
     std::uniform_real_distribution<double> noise_{-0.012, 0.012};
 };
 
-// The month files, each opened once and written in large pieces.
+// The month files, each opened once and written in large pieces; the
+// caller flushes the last piece.
 class TMonthFiles {
   public:
     TMonthFiles(std::filesystem::path folder, TMadeJournal& made)
         : folder_(std::move(folder)), made_(made) {}
-    ~TMonthFiles() { Flush(); }
 
     void Write(const TLocalTime& time, const std::string& line) {
         const std::string name = JournalFileName(time);
@@ -108,9 +108,10 @@ class TMonthFiles {
     std::string buffer_;
 };
 
-// What a crash or another program leaves at midday: a row cut after its
-// dose (the writer ends such a line before its next row), and every third
-// day a spreadsheet's line.
+// What a crash or another program leaves: a row cut short inside its dose
+// (the writer ends such a line before its next row; 34 bytes are the time,
+// its comma and the dose's first figures), and every third day a
+// spreadsheet's line.
 void WriteDamage(TMonthFiles& files, const TLocalTime& time, const std::string& row, long day,
                  TMadeJournal& made) {
     files.Write(time, row.substr(0, 34) + "\r\n");
@@ -152,7 +153,7 @@ TMadeJournal MakeJournal(const std::filesystem::path& folder, const TJournalMake
         if (status == TCycleStatus::Identified) {
             dose.reset();
         }
-        alarm.Feed(dose, steadyStart + (at - first));
+        alarm.Feed(dose, steadyStart + duration_cast<steady_clock::duration>(at - first));
         const TJournalRow row{LocalTimeAt(at), dose, status,
                               status == TCycleStatus::NoReply ? "" : options.detector,
                               alarm.IsOn()};

@@ -26,8 +26,9 @@ struct TJournalMakerOptions {
 
 struct TMadeJournal {
     std::size_t rows = 0;
-    // Lines that are no rows (torn, foreign), all at midday of their day,
-    // so that a span starting within the first hours still holds them.
+    // Lines that are no rows (torn, foreign), each twelve hours into its
+    // day counted from the first row, so that a span starting within the
+    // first hours still holds them all.
     std::size_t damagedLines = 0;
     // The month files written to, oldest first.
     std::vector<std::filesystem::path> files;
