@@ -3,8 +3,9 @@
 // Runs the program as ORNET5 does and, after SECONDS (default 8) of
 // polling, saves pictures of its three windows into OUTPUT_FOLDER:
 // main-window.png, settings-window.png (opened through the popup menu's action),
-// about-box.png, journal-window.png, and demo.png with the main and the
-// settings window side by side. Then it closes the main window, which ends the program. Used for
+// about-box.png, journal-window.png (its first period, 24 hours) and
+// journal-window-30-days.png, and demo.png with the main and the settings
+// window side by side. Then it closes the main window, which ends the program. Used for
 // the README's screenshots and by the run command on machines without a display.
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QRadioButton>
 #include <QTimer>
 
 #include "app/qt/face.h"
@@ -85,6 +87,8 @@ class TWindowShots {
         QTimer::singleShot(kSettleMs, [this] {
             TJournalWindow& journal = program_.JournalWindow();
             Save(journal.grab().toImage(), "journal-window.png");
+            journal.findChild<QRadioButton*>("rbPeriod3")->click();
+            Save(journal.grab().toImage(), "journal-window-30-days.png");
             journal.close();
             program_.MainWindow().close();
         });

@@ -43,6 +43,9 @@ class TChildProcess {
     // Everything collected so far, after taking in what has come meanwhile.
     const std::string& Output();
 
+    // The child's process id, for a look at it in /proc.
+    pid_t Pid() const { return pid_; }
+
     // Sends the signal; nothing once the child has ended.
     void Signal(int signalNumber);
     // Waits for the child's end, collecting output meanwhile. Its wait status
