@@ -44,12 +44,18 @@ UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 echo "== tests: Windows edition under Wine"
 # ORNET5.exe opens its windows on a virtual display; the console programs
 # run there as well.
+# One Wine server serves them all: left to itself it ends a few seconds
+# after each program and starts again with the next, and a program that
+# starts while it ends may fail or hang.
+wine_prefix="$PWD/build/windows/wineprefix"
+WINEPREFIX="$wine_prefix" wineserver -p
+trap 'WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true' EXIT
 windows_tests_start=$SECONDS
 xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir build/windows --output-on-failure -j "$jobs"
 echo "Windows tests took $((SECONDS - windows_tests_start)) s"
-# The prefix's Wine server would linger a few seconds after the last test.
-WINEPREFIX="$PWD/build/windows/wineprefix" wineserver -k 2>/dev/null || true
+WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true
+trap - EXIT
 
 echo "== Windows installer: built, installed into a fresh Wine prefix, run and uninstalled"
 installer=$(ORNET5_JOBS="$jobs" bash scripts/windows-installer.sh build/windows)
