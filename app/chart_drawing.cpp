@@ -43,7 +43,7 @@ void DrawReadings(const TJournalChart& chart, const TLayoutRect& plot, TChartDra
                                      TChartInk::Bar});
         }
     }
-    for (const std::vector<TChartPoint>& piece : chart.MeanLines()) {
+    for (const std::vector<TLayoutPoint>& piece : chart.MeanLines()) {
         for (std::size_t i = 1; i < piece.size(); ++i) {
             drawing.lines.push_back({plot.left + piece[i - 1].x, plot.top + piece[i - 1].y,
                                      plot.left + piece[i].x, plot.top + piece[i].y,

@@ -8,6 +8,7 @@
 
 #include "app/chart_time_ticks.h"
 #include "app/chart_value_scale.h"
+#include "app/window_layout.h"
 #include "journal/journal_row.h"
 
 namespace ornet5 {
@@ -65,11 +66,6 @@ struct TChartColumn {
     int bottom = 0;
 };
 
-struct TChartPoint {
-    int x = 0;
-    int y = 0;
-};
-
 // A tick of an axis: its pixel column (time) or row (value), its label.
 struct TChartTick {
     int position = 0;
@@ -98,7 +94,7 @@ class TJournalChart {
     // The line through the columns' means, at their pixel columns, in
     // pieces that break where readings are missing (see
     // kLongestBridgedGapMs); a piece of one point has only its bar to show.
-    const std::vector<std::vector<TChartPoint>>& MeanLines() const { return meanLines_; }
+    const std::vector<std::vector<TLayoutPoint>>& MeanLines() const { return meanLines_; }
 
     const TValueScale& Scale() const { return scale_; }
     // From 0 at the bottom row to the scale's top at row 0.
@@ -140,7 +136,7 @@ class TJournalChart {
     double unitFactor_;
     std::string unitText_;
     std::vector<TChartColumn> columns_;
-    std::vector<std::vector<TChartPoint>> meanLines_;
+    std::vector<std::vector<TLayoutPoint>> meanLines_;
     TValueScale scale_;
     std::vector<TChartTick> valueTicks_;
     std::vector<TChartTick> timeTicks_;

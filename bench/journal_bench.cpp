@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench/memory_growth.h"
 #include "journal/journal_reader.h"
 #include "journal/journal_writer.h"
 #include "tests/support/temp_folder.h"
@@ -75,17 +76,6 @@ void WriteDays(const std::filesystem::path& folder) {
     file << buffer;
 }
 
-long StatusKilobytes(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.starts_with(field)) {
-            return std::stol(line.substr(std::string(field).size()));
-        }
-    }
-    return -1;
-}
-
 void ReadThirtyDays(benchmark::State& state) {
     const test::TTempFolder folder;
     WriteDays(folder.Path());
@@ -95,13 +85,11 @@ void ReadThirtyDays(benchmark::State& state) {
     double wallSeconds = 0;
     long growthKb = 0;
     for (auto _ : state) {
-        // Writing 5 to clear_refs starts the peak (VmHWM) afresh.
-        std::ofstream("/proc/self/clear_refs") << "5";
-        const long before = StatusKilobytes("VmRSS:");
+        const bench::TMemoryGrowth growth;
         const auto start = steady_clock::now();
         const TJournalSpan span = ReadJournalSpan(folder.Path(), from, to);
         wallSeconds += duration<double>(steady_clock::now() - start).count();
-        growthKb = std::max(growthKb, StatusKilobytes("VmHWM:") - before);
+        growthKb = std::max(growthKb, growth.Kilobytes());
         rows = span.points.size();
         benchmark::DoNotOptimize(span.points.data());
     }

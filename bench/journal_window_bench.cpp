@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -18,6 +17,7 @@
 #include "app/qt/journal_window.h"
 #include "app/qt/program.h"
 #include "bench/bench_run.h"
+#include "bench/memory_growth.h"
 #include "tools/ornet5-journal-maker/journal_maker.h"
 
 namespace ornet5 {
@@ -26,17 +26,6 @@ namespace {
 using namespace std::chrono;
 
 TProgram* program = nullptr;
-
-long StatusKilobytes(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.starts_with(field)) {
-            return std::stol(line.substr(std::string(field).size()));
-        }
-    }
-    return -1;
-}
 
 void OpenJournalWindow(benchmark::State& state) {
     TJournalWindow& window = program->JournalWindow();
@@ -47,14 +36,12 @@ void OpenJournalWindow(benchmark::State& state) {
     double wallSeconds = 0;
     long growthKb = 0;
     for (auto _ : state) {
-        // Writing 5 to clear_refs starts the peak (VmHWM) afresh.
-        std::ofstream("/proc/self/clear_refs") << "5";
-        const long before = StatusKilobytes("VmRSS:");
+        const bench::TMemoryGrowth growth;
         const auto start = steady_clock::now();
         window.ShowAndRaise();
         benchmark::DoNotOptimize(window.grab());
         wallSeconds += duration<double>(steady_clock::now() - start).count();
-        growthKb = std::max(growthKb, StatusKilobytes("VmHWM:") - before);
+        growthKb = std::max(growthKb, growth.Kilobytes());
         window.close();
     }
     state.counters["wall_ms"] = wallSeconds * 1e3 / static_cast<double>(state.iterations());
