@@ -115,6 +115,16 @@ class DriverReceive : public ::testing::Test {
         });
     }
 
+    // Half a ten-byte packet arrives; a tick sees it, another comes `wait` later.
+    void ShortPacketWaits(std::chrono::milliseconds wait) {
+        CollectPackets();
+        Open();
+        Arrive("12345", 5);
+        ticks.Tick();
+        clock.Advance(wait);
+        ticks.Tick();
+    }
+
     TPtyPair pty;
     TManualTickSource ticks;
     TManualTickClock clock;
@@ -172,12 +182,7 @@ TEST_F(DriverReceive, ShortPacketPassedAfterTheTimeout) {
     driver->SetPacketSize(10);
     driver->SetPacketTimeout(100);
     driver->SetPacketMode(pmPass);
-    CollectPackets();
-    Open();
-    Arrive("12345", 5);
-    ticks.Tick();  // first sees them
-    clock.Advance(100ms);
-    ticks.Tick();
+    ShortPacketWaits(100ms);
     EXPECT_TRUE(received.empty());
     clock.Advance(1ms);
     ticks.Tick();
@@ -189,24 +194,14 @@ TEST_F(DriverReceive, ShortPacketPassedAfterTheTimeout) {
 TEST_F(DriverReceive, ShortPacketDroppedUnderDiscard) {
     driver->SetPacketSize(10);
     driver->SetPacketTimeout(100);
-    CollectPackets();
-    Open();
-    Arrive("12345", 5);
-    ticks.Tick();
-    clock.Advance(101ms);
-    ticks.Tick();
+    ShortPacketWaits(101ms);
     EXPECT_TRUE(received.empty());
     EXPECT_EQ(driver->InputCount(), 0u);
 }
 
 TEST_F(DriverReceive, WithoutTimeoutTheShortPacketWaits) {
     driver->SetPacketSize(10);
-    CollectPackets();
-    Open();
-    Arrive("12345", 5);
-    ticks.Tick();
-    clock.Advance(10s);
-    ticks.Tick();
+    ShortPacketWaits(10s);
     EXPECT_TRUE(received.empty());
     EXPECT_EQ(driver->InputCount(), 5u);
 }
