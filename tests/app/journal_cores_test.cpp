@@ -19,6 +19,7 @@
 #include "journal/journal_reader.h"
 #include "settings/ini_profile.h"
 #include "tests/support/fake_poll_values.h"
+#include "tests/support/fake_program_windows.h"
 #include "tests/support/fake_stored_form.h"
 #include "tests/support/temp_folder.h"
 
@@ -95,19 +96,6 @@ class TFakeJournalView : public TJournalWindowView {
     bool sound = false;
 };
 
-class TNoWindows : public TProgramWindows {
-  public:
-    void ShowSettingsWindow() override {}
-    void CloseSettingsWindow() override {}
-    void SetTitleText(const std::string&) override {}
-    void RunAboutBox() override {}
-    void ShowJournalWindow() override {}
-    void ShowErrorBox(const std::string&, const std::string& text) override {
-        boxes.push_back(text);
-    }
-    std::vector<std::string> boxes;
-};
-
 // 2026-12-08 12:00:00 UTC, Moscow time.
 constexpr std::int64_t kNoon = 1'796'731'200'000;
 
@@ -153,7 +141,7 @@ class JournalCoresTest : public ::testing::Test {
     std::ostringstream diagnostics;
     std::int64_t nowMs = kNoon;
     TDoseRecorder recorder{RecorderServices()};
-    TNoWindows windows;
+    test::TFakeProgramWindows windows;
     TProgramEvents events{windows, diagnostics};
     test::TFixedFormats formats;
     bool rentgen = false;
@@ -226,7 +214,7 @@ TEST_F(JournalCoresTest, TheThresholdIsTypedInTheUnitShownAndABadOneChangesNothi
     EXPECT_EQ(view.state, "Порог не задан: сигнализация не сработает");
     window.SoundClicked(false);
     EXPECT_FALSE(recorder.AlarmSettings().sound);
-    EXPECT_TRUE(windows.boxes.empty());
+    EXPECT_TRUE(windows.boxTexts.empty());
 }
 
 TEST_F(JournalCoresTest, TornRowsAreCountedAndAHiddenWindowHoldsNoRows) {

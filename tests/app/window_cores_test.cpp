@@ -19,6 +19,7 @@
 #include "common/exception.h"
 #include "settings/form_storage.h"
 #include "tests/support/fake_poll_values.h"
+#include "tests/support/fake_program_windows.h"
 #include "tests/support/fake_stored_form.h"
 #include "tests/support/manual_tick_source.h"
 
@@ -113,23 +114,6 @@ class TFakeSettingsView : public TSettingsWindowView {
     bool timerStarts = true;
 };
 
-class TFakeWindows : public TProgramWindows {
-  public:
-    explicit TFakeWindows(TFaceCore& face) : face_(face) {}
-    void ShowSettingsWindow() override {}
-    void CloseSettingsWindow() override {}
-    void SetTitleText(const std::string& text) override { face_.SetTitleText(text); }
-    void RunAboutBox() override {}
-    void ShowJournalWindow() override {}
-    void ShowErrorBox(const std::string&, const std::string& text) override {
-        boxes.push_back(text);
-    }
-    std::vector<std::string> boxes;
-
-  private:
-    TFaceCore& face_;
-};
-
 class SettingsWindowCoreTest : public ::testing::Test {
   protected:
     TSettingsWindowServices Services() {
@@ -150,7 +134,7 @@ class SettingsWindowCoreTest : public ::testing::Test {
 
     TRecordingFaceView faceView;
     TFaceCore face{faceView};
-    TFakeWindows windows{face};
+    test::TFakeProgramWindows windows{&face};
     std::ostringstream diagnostics;
     TProgramEvents events{windows, diagnostics};
     test::TFixedFormats formats;
@@ -197,7 +181,7 @@ TEST_F(SettingsWindowCoreTest, AUnitHandlerRunsOnlyWhenItsButtonBecomesChecked) 
     EXPECT_FALSE(view.checked[TUnitButton::Zv] || view.checked[TUnitButton::Rentgen]);
     EXPECT_FALSE(core.RentgenChosen());
     EXPECT_EQ(faceView.calls.size(), 2u);
-    EXPECT_TRUE(windows.boxes.empty());
+    EXPECT_TRUE(windows.boxTexts.empty());
 }
 
 TEST_F(SettingsWindowCoreTest, AStoredIndexThatNamesNoEntryLeavesTheBoxAsItStands) {
@@ -233,14 +217,14 @@ TEST_F(SettingsWindowCoreTest, HandlerErrorsAndTheCancelGoToTheReport) {
     EXPECT_EQ(view.status, "Отменено пользователем");
     view.speedText = "";
     core.TimerTrelanTimer();
-    EXPECT_EQ(windows.boxes, (std::vector<std::string>{"Отменено пользователем.",
-                                                       "'' is not a valid integer value."}));
+    EXPECT_EQ(windows.boxTexts, (std::vector<std::string>{"Отменено пользователем.",
+                                                          "'' is not a valid integer value."}));
 }
 
 TEST(SettingsWindowCore, AWindowWhosePollTimerIsRefusedIsNotMade) {
     TRecordingFaceView faceView;
     TFaceCore face(faceView);
-    TFakeWindows windows(face);
+    test::TFakeProgramWindows windows(&face);
     std::ostringstream diagnostics;
     TProgramEvents events(windows, diagnostics);
     test::TFixedFormats formats;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <string>
@@ -39,53 +40,50 @@ TEST(DoseText, ShownRowsWithCommaAndFullStop) {
     EXPECT_EQ(DoseText(1.23, "<>"), "1<>20");
 }
 
+using TDoseRows = std::initializer_list<std::pair<double, const char*>>;
+
+// Each reading's text with a comma for the decimal separator.
+void ExpectCommaTexts(TDoseRows rows) {
+    for (const auto& [reading, text] : rows) {
+        EXPECT_EQ(DoseText(reading, ","), text) << reading;
+    }
+}
+
 TEST(DoseText, NothingBelowTheThirdDecimalPlaceSurvives) {
-    EXPECT_EQ(DoseText(0.0009, ","), "0,00");
-    EXPECT_EQ(DoseText(0.000999, ","), "0,00");
-    EXPECT_EQ(DoseText(Below(0.001), ","), "0,00");
-    EXPECT_EQ(DoseText(1e-32, ","), "0,00");
-    EXPECT_EQ(DoseText(std::numeric_limits<double>::denorm_min(), ","), "0,00");
-    EXPECT_EQ(DoseText(0.001, ","), "0,00");
-    EXPECT_EQ(DoseText(0.0051, ","), "0,01");
-    EXPECT_EQ(DoseText(0.0149, ","), "0,01");
-    EXPECT_EQ(DoseText(0.0951, ","), "0,10");
+    const double least = std::numeric_limits<double>::denorm_min();
+    const TDoseRows rows = {
+        {0.0009, "0,00"}, {0.000999, "0,00"}, {Below(0.001), "0,00"},
+        {1e-32, "0,00"},  {least, "0,00"},    {0.001, "0,00"},
+        {0.0051, "0,01"}, {0.0149, "0,01"},   {0.0951, "0,10"},
+    };
+    ExpectCommaTexts(rows);
 }
 
 TEST(DoseText, CarryOutOfTheFirstDigitRaisesThePlace) {
-    EXPECT_EQ(DoseText(0.0096, ","), "0,01");
-    EXPECT_EQ(DoseText(0.0996, ","), "0,10");
-    EXPECT_EQ(DoseText(0.996, ","), "1,00");
-    EXPECT_EQ(DoseText(9.96, ","), "10,00");
-    EXPECT_EQ(DoseText(99.6, ","), "1E02");
-    EXPECT_EQ(DoseText(996, ","), "1E03");
-    EXPECT_EQ(DoseText(9.96e30, ","), "1E31");
-    EXPECT_EQ(DoseText(1.96, ","), "2,00");
-    EXPECT_EQ(DoseText(0.096, ","), "0,10");
+    const TDoseRows rows = {
+        {0.0096, "0,01"}, {0.0996, "0,10"},  {0.996, "1,00"}, {9.96, "10,00"}, {99.6, "1E02"},
+        {996, "1E03"},    {9.96e30, "1E31"}, {1.96, "2,00"},  {0.096, "0,10"},
+    };
+    ExpectCommaTexts(rows);
 }
 
 TEST(DoseText, ScientificFormHasAtLeastTwoExponentDigits) {
-    EXPECT_EQ(DoseText(100, ","), "1E02");
-    EXPECT_EQ(DoseText(123, ","), "1,2E02");
+    const TDoseRows rows = {
+        {100, "1E02"},      {123, "1,2E02"},    {1000, "1E03"},   {1.023e31, "1E31"},
+        {1.023e33, "1E33"}, {4.56e9, "4,6E09"}, {1e100, "1E100"}, {1.05e2, "1,1E02"},
+    };
+    ExpectCommaTexts(rows);
     EXPECT_EQ(DoseText(150, "."), "1.5E02");
-    EXPECT_EQ(DoseText(1000, ","), "1E03");
-    EXPECT_EQ(DoseText(1.023e31, ","), "1E31");
-    EXPECT_EQ(DoseText(1.023e33, ","), "1E33");
-    EXPECT_EQ(DoseText(4.56e9, ","), "4,6E09");
-    EXPECT_EQ(DoseText(1e100, ","), "1E100");
-    EXPECT_EQ(DoseText(1.05e2, ","), "1,1E02");
 }
 
 // Exact binary halves round up.
 TEST(DoseText, HalvesRoundUp) {
-    EXPECT_EQ(DoseText(0.125, ","), "0,13");
-    EXPECT_EQ(DoseText(0.375, ","), "0,38");
-    EXPECT_EQ(DoseText(1.25, ","), "1,30");
-    EXPECT_EQ(DoseText(2.5, ","), "2,50");
-    EXPECT_EQ(DoseText(12.5, ","), "13,00");
-    EXPECT_EQ(DoseText(0.005, ","), "0,01");
-    EXPECT_EQ(DoseText(Below(0.005), ","), "0,00");
-    EXPECT_EQ(DoseText(1250, ","), "1,3E03");
-    EXPECT_EQ(DoseText(Below(1250), ","), "1,2E03");
+    const TDoseRows rows = {
+        {0.125, "0,13"},        {0.375, "0,38"},  {1.25, "1,30"},
+        {2.5, "2,50"},          {12.5, "13,00"},  {0.005, "0,01"},
+        {Below(0.005), "0,00"}, {1250, "1,3E03"}, {Below(1250), "1,2E03"},
+    };
+    ExpectCommaTexts(rows);
 }
 
 // The rule rounds the 18-digit text of a reading, not its exact value. The

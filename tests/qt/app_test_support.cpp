@@ -1,5 +1,6 @@
 #include "tests/qt/app_test_support.h"
 
+#include <iostream>
 #include <memory>
 
 #include <QApplication>
@@ -46,6 +47,17 @@ QList<QMessageBox*> VisibleMessageBoxes() {
         }
     }
     return boxes;
+}
+
+TAssembledWindows::TAssembledWindows()
+    : services{face.Core(), events, [] { return false; }, formats, std::cerr, {}}, settings(services) {
+    windows.SetSettingsWindow(&settings);
+    face.SetEvents(&events);
+}
+
+TAssembledWindows::~TAssembledWindows() {
+    face.SetEvents(nullptr);
+    windows.SetSettingsWindow(nullptr);
 }
 
 }  // namespace ornet5::test

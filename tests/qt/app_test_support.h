@@ -5,6 +5,12 @@
 
 #include <QList>
 
+#include "app/program_events.h"
+#include "app/qt/face.h"
+#include "app/qt/qt_program_windows.h"
+#include "app/qt/regional_formats.h"
+#include "app/qt/trelan_adc_face.h"
+
 class QMessageBox;
 class QWidget;
 
@@ -20,5 +26,19 @@ void WhenModalOpen(std::function<void(QWidget&)> action);
 
 // The message boxes that are visible now.
 QList<QMessageBox*> VisibleMessageBoxes();
+
+// The main window and the real connection settings window, put together as
+// the program does it for as long as this object lives.
+struct TAssembledWindows {
+    TAssembledWindows();
+    ~TAssembledWindows();
+
+    TFace face;
+    TQtProgramWindows windows{face};
+    TProgramEvents events{windows};
+    TQtRegionalFormats formats;
+    const TSettingsWindowServices services;
+    TTrelanADCFace settings;
+};
 
 }  // namespace ornet5::test

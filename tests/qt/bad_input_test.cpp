@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
-
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -20,13 +18,8 @@
 #include <QTimer>
 
 #include "app/app_title.h"
-#include "app/program_events.h"
 #include "app/qt/about_box.h"
-#include "app/qt/face.h"
-#include "app/qt/qt_program_windows.h"
 #include "app/qt/qt_tick_source.h"
-#include "app/qt/regional_formats.h"
-#include "app/qt/trelan_adc_face.h"
 #include "app/qt/window_references.h"
 #include "tests/qt/app_test_support.h"
 #include "tests/support/child_process.h"
@@ -40,13 +33,9 @@ class BadInput : public testing::Test {
   protected:
     BadInput()
         : simulator_(ORNET5_SIM_PATH,
-                     {"--link", std::string(std::getenv("XDG_CONFIG_HOME")) + "/ornet5/com3"}, {}),
-          services_{face_.Core(), events_, [] { return false; }, formats_, std::cerr, {}},
-          settings_(services_) {
-        windows_.SetSettingsWindow(&settings_);
-        face_.SetEvents(&events_);
-        port_ = settings_.findChild<QComboBox*>("CB_ComPort");
-        speed_ = settings_.findChild<QComboBox*>("CB_ComPort_Speed");
+                     {"--link", std::string(std::getenv("XDG_CONFIG_HOME")) + "/ornet5/com3"}, {}) {
+        port_ = program_.settings.findChild<QComboBox*>("CB_ComPort");
+        speed_ = program_.settings.findChild<QComboBox*>("CB_ComPort_Speed");
         // Every box the report opens is answered at once, and counted.
         QObject::connect(&closer_, &QTimer::timeout, [this] {
             const QList<QMessageBox*> boxes = test::VisibleMessageBoxes();
@@ -57,24 +46,15 @@ class BadInput : public testing::Test {
         });
         closer_.start(10);
     }
-    ~BadInput() override {
-        settings_.TimerTrelan().stop();
-        face_.SetEvents(nullptr);
-        windows_.SetSettingsWindow(nullptr);
-    }
+    ~BadInput() override { program_.settings.TimerTrelan().stop(); }
 
     void Tick(int ticks) {
-        settings_.TimerTrelan().start(20);
+        program_.settings.TimerTrelan().start(20);
         QTest::qWait(ticks * 20);
     }
 
     test::TChildProcess simulator_;
-    TFace face_;
-    TQtProgramWindows windows_{face_};
-    TProgramEvents events_{windows_};
-    TQtRegionalFormats formats_;
-    const TSettingsWindowServices services_;
-    TTrelanADCFace settings_;
+    test::TAssembledWindows program_;
     QComboBox* port_ = nullptr;
     QComboBox* speed_ = nullptr;
     QTimer closer_;
@@ -104,27 +84,28 @@ TEST_F(BadInput, AnyTypedTextIsAStatusOrOneReportAndPollingRecovers) {
         Tick(4);
         EXPECT_LE(mostBoxes_, 1) << speedText.left(20).toStdString();
     }
-    EXPECT_GE(events_.ShownReports(), 1);
+    EXPECT_GE(program_.events.ShownReports(), 1);
 
     // Mended texts: the detector's readings arrive again.
     port_->setEditText("COM3");
     speed_->setEditText("9600");
-    face_.Core().SetDoseText("none yet");
-    settings_.TimerTrelan().start(100);
-    EXPECT_TRUE(test::WaitUntil([this] { return face_.Core().DoseText() != "none yet"; }, 10s))
+    program_.face.Core().SetDoseText("none yet");
+    program_.settings.TimerTrelan().start(100);
+    EXPECT_TRUE(
+        test::WaitUntil([this] { return program_.face.Core().DoseText() != "none yet"; }, 10s))
         << simulator_.Output();
 }
 
 TEST_F(BadInput, MenuAndAboutBoxWhileThePollTimerRuns) {
     ASSERT_TRUE(simulator_.WaitForOutput("ready", 10s)) << simulator_.Output();
-    face_.show();
-    face_.activateWindow();
-    settings_.TimerTrelan().start(20);
+    program_.face.show();
+    program_.face.activateWindow();
+    program_.settings.TimerTrelan().start(20);
     for (int round = 0; round < 3; ++round) {
-        QTest::mouseClick(face_.windowHandle(), Qt::RightButton, {}, QPoint(100, 80));
-        ASSERT_TRUE(test::WaitUntil([this] { return face_.PopupMenu1().isVisible(); }));
-        face_.PopupMenu1().hide();
-        face_.actOptionsShow().trigger();
+        QTest::mouseClick(program_.face.windowHandle(), Qt::RightButton, {}, QPoint(100, 80));
+        ASSERT_TRUE(test::WaitUntil([this] { return program_.face.PopupMenu1().isVisible(); }));
+        program_.face.PopupMenu1().hide();
+        program_.face.actOptionsShow().trigger();
         // The about box, whatever error box the closer may be answering.
         test::WhenModalOpen([](QWidget&) {
             QTimer::singleShot(100, [] {
@@ -133,12 +114,12 @@ TEST_F(BadInput, MenuAndAboutBoxWhileThePollTimerRuns) {
                 }
             });
         });
-        face_.NAboutClick();
+        program_.face.NAboutClick();
     }
-    EXPECT_TRUE(settings_.isVisible());
-    EXPECT_EQ(events_.ShownReports(), 0);
+    EXPECT_TRUE(program_.settings.isVisible());
+    EXPECT_EQ(program_.events.ShownReports(), 0);
     EXPECT_TRUE(test::WaitUntil(
-        [this] { return face_.Core().DoseText() != face_design::kDosePlaceholder; }, 10s));
+        [this] { return program_.face.Core().DoseText() != face_design::kDosePlaceholder; }, 10s));
 }
 
 }  // namespace

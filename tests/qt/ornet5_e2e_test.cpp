@@ -12,6 +12,7 @@
 #include "settings/ini_profile.h"
 #include "settings/ini_text.h"
 #include "tests/support/child_process.h"
+#include "tests/support/cpu_share.h"
 #include "tests/support/temp_config_home.h"
 #include "tests/support/temp_folder.h"
 
@@ -69,10 +70,8 @@ class Ornet5EndToEnd : public ::testing::Test {
 
     // SIGTERM, as a desktop session's end sends it; how long the program
     // took to end.
-    TClock::duration Terminate() {
-        const auto start = TClock::now();
-        program.reset();
-        return TClock::now() - start;
+    std::chrono::milliseconds Terminate() {
+        return test::Time([this] { program.reset(); }).wall;
     }
 
     test::TTempConfigHome home;

@@ -9,8 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/support/child_process.h"
 #include "tests/support/temp_config_home.h"
@@ -23,26 +25,35 @@ namespace fs = std::filesystem;
 
 using test::TTempConfigHome;
 
-bool HasDisplay() {
-    const char* display = std::getenv("DISPLAY");
-    return display != nullptr && *display != '\0';
-}
-
-TEST(Program, PollsTheSimulatorAndEndsWithExitCodeZeroOnSigterm) {
-    if (!HasDisplay()) {
-        GTEST_SKIP() << "needs an X display (the test command provides one)";
+// The program runs on an X display, with a configuration folder of its own.
+class Program : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* display = std::getenv("DISPLAY");
+        if (display == nullptr || *display == '\0') {
+            GTEST_SKIP() << "needs an X display (the test command provides one)";
+        }
     }
+
+    // The simulator with `options` at COM3, once it is ready.
+    void StartSimulator(std::vector<std::string> options) {
+        options.insert(options.end(), {"--link", (configHome.Path() / "ornet5" / "com3").string()});
+        simulator.emplace(ORNET5_SIM_PATH, options, std::vector{xdg});
+        ASSERT_TRUE(simulator->WaitForOutput("ready", 10s)) << simulator->Output();
+    }
+
     TTempConfigHome configHome;
     const std::string xdg = "XDG_CONFIG_HOME=" + configHome.Path().string();
+    std::optional<test::TChildProcess> simulator;
+};
 
-    test::TChildProcess simulator(
-        ORNET5_SIM_PATH, {"--link", (configHome.Path() / "ornet5" / "com3").string()}, {xdg});
-    ASSERT_TRUE(simulator.WaitForOutput("ready", 10s)) << simulator.Output();
+TEST_F(Program, PollsTheSimulatorAndEndsWithExitCodeZeroOnSigterm) {
+    ASSERT_NO_FATAL_FAILURE(StartSimulator({}));
 
     test::TChildProcess program(ORNET5_PROGRAM_PATH, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
     // The first poll comes 3 s after start and identifies, the second reads.
-    EXPECT_TRUE(simulator.WaitForOutput("identify request", 15s)) << simulator.Output();
-    EXPECT_TRUE(simulator.WaitForOutput("read-dose request", 15s)) << simulator.Output();
+    EXPECT_TRUE(simulator->WaitForOutput("identify request", 15s)) << simulator->Output();
+    EXPECT_TRUE(simulator->WaitForOutput("read-dose request", 15s)) << simulator->Output();
 
     program.Signal(SIGTERM);
     const std::optional<int> status = program.WaitForExit(10s);
@@ -52,28 +63,19 @@ TEST(Program, PollsTheSimulatorAndEndsWithExitCodeZeroOnSigterm) {
     // Closing the settings window on the way out stored the settings.
     EXPECT_TRUE(fs::exists(configHome.Path() / "ORNET5.INI"));
 
-    simulator.Signal(SIGTERM);
-    const std::optional<int> simulatorStatus = simulator.WaitForExit(10s);
+    simulator->Signal(SIGTERM);
+    const std::optional<int> simulatorStatus = simulator->WaitForExit(10s);
     ASSERT_TRUE(simulatorStatus.has_value());
     EXPECT_EQ(WEXITSTATUS(*simulatorStatus), 0);
 }
 
 // A line that never falls quiet holds an exchange only for its three
 // bounded reads, so a quit signal is honoured soon after.
-TEST(Program, EndsSoonAfterSigtermWhileAnExchangeRunsOnABabblingLine) {
-    if (!HasDisplay()) {
-        GTEST_SKIP() << "needs an X display (the test command provides one)";
-    }
-    TTempConfigHome configHome;
-    const std::string xdg = "XDG_CONFIG_HOME=" + configHome.Path().string();
-    test::TChildProcess simulator(
-        ORNET5_SIM_PATH,
-        {"--silent", "--babble", "20", "--link", (configHome.Path() / "ornet5" / "com3").string()},
-        {xdg});
-    ASSERT_TRUE(simulator.WaitForOutput("ready", 10s)) << simulator.Output();
+TEST_F(Program, EndsSoonAfterSigtermWhileAnExchangeRunsOnABabblingLine) {
+    ASSERT_NO_FATAL_FAILURE(StartSimulator({"--silent", "--babble", "20"}));
 
     test::TChildProcess program(ORNET5_PROGRAM_PATH, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
-    ASSERT_TRUE(simulator.WaitForOutput("identify request", 15s)) << simulator.Output();
+    ASSERT_TRUE(simulator->WaitForOutput("identify request", 15s)) << simulator->Output();
     const auto signalled = std::chrono::steady_clock::now();
     program.Signal(SIGTERM);
     const std::optional<int> status = program.WaitForExit(30s);
@@ -87,21 +89,17 @@ TEST(Program, EndsSoonAfterSigtermWhileAnExchangeRunsOnABabblingLine) {
     EXPECT_LT(took, 3s);
 }
 
-TEST(Program, EndsOnSigtermAlthoughTheSettingsFileCannotBeWritten) {
-    if (!HasDisplay()) {
-        GTEST_SKIP() << "needs an X display (the test command provides one)";
-    }
-    TTempConfigHome scratch;
+TEST_F(Program, EndsOnSigtermAlthoughTheSettingsFileCannotBeWritten) {
     // A config folder below a regular file cannot be made, not even by root.
-    const fs::path blocker = scratch.Path() / "not-a-folder";
+    const fs::path blocker = configHome.Path() / "not-a-folder";
     {
         std::FILE* file = std::fopen(blocker.c_str(), "w");
         ASSERT_NE(file, nullptr);
         std::fclose(file);
     }
-    const std::string xdg = "XDG_CONFIG_HOME=" + (blocker / "config").string();
+    const std::string blockedXdg = "XDG_CONFIG_HOME=" + (blocker / "config").string();
 
-    test::TChildProcess program(ORNET5_PROGRAM_PATH, {}, {xdg, "QT_QPA_PLATFORM=xcb"});
+    test::TChildProcess program(ORNET5_PROGRAM_PATH, {}, {blockedXdg, "QT_QPA_PLATFORM=xcb"});
     // The first activation's save fails and its report box is open now.
     std::this_thread::sleep_for(2s);
     program.Signal(SIGTERM);

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
-
 #include <csignal>
 
 #include <QAction>
@@ -13,13 +11,8 @@
 #include <QTimer>
 
 #include "app/app_title.h"
-#include "app/program_events.h"
-#include "app/qt/face.h"
-#include "app/qt/qt_program_windows.h"
 #include "app/qt/qt_tick_source.h"
-#include "app/qt/regional_formats.h"
 #include "app/qt/signal_quit.h"
-#include "app/qt/trelan_adc_face.h"
 #include "app/qt/window_references.h"
 #include "common/exception.h"
 #include "tests/qt/app_test_support.h"
@@ -41,17 +34,8 @@ class TShowCounter : public QObject {
 
 class ProgramWindows : public testing::Test {
   protected:
-    ProgramWindows()
-        : services_{face_.Core(), events_, [] { return false; }, formats_, std::cerr, {}}, settings_(services_) {
-        windows_.SetSettingsWindow(&settings_);
-        settings_.installEventFilter(&counter_);
-        face_.SetEvents(&events_);
-    }
-    ~ProgramWindows() override {
-        face_.SetEvents(nullptr);
-        windows_.SetSettingsWindow(nullptr);
-        settings_.removeEventFilter(&counter_);
-    }
+    ProgramWindows() { program_.settings.installEventFilter(&counter_); }
+    ~ProgramWindows() override { program_.settings.removeEventFilter(&counter_); }
 
     // Runs the program's event loop until something ends it; a run that
     // is not ended within 10 s returns -1.
@@ -63,62 +47,58 @@ class ProgramWindows : public testing::Test {
         return QCoreApplication::exec();
     }
 
-    TFace face_;
-    TQtProgramWindows windows_{face_};
-    TProgramEvents events_{windows_};
-    TQtRegionalFormats formats_;
-    const TSettingsWindowServices services_;
-    TTrelanADCFace settings_;
+    test::TAssembledWindows program_;
     TShowCounter counter_;
 };
 
 TEST_F(ProgramWindows, FirstActivationShowsAndClosesTheSettingsWindowOnce) {
-    EXPECT_FALSE(settings_.isVisible());
-    face_.show();
-    face_.activateWindow();
+    EXPECT_FALSE(program_.settings.isVisible());
+    program_.face.show();
+    program_.face.activateWindow();
     ASSERT_TRUE(test::WaitUntil([this] { return counter_.hides == 1; }));
     EXPECT_EQ(counter_.shows, 1);
-    EXPECT_FALSE(settings_.isVisible());
-    EXPECT_FALSE(events_.FirstActivationPending());
+    EXPECT_FALSE(program_.settings.isVisible());
+    EXPECT_FALSE(program_.events.FirstActivationPending());
 
     // Activating the main window again shows nothing.
-    face_.activateWindow();
-    test::WaitUntil([this] { return face_.isActiveWindow(); });
-    face_.FormActivate();
+    program_.face.activateWindow();
+    test::WaitUntil([this] { return program_.face.isActiveWindow(); });
+    program_.face.FormActivate();
     EXPECT_EQ(counter_.shows, 1);
 
     // The menu entry shows it; once visible it is only brought to the front.
-    face_.actOptionsShow().trigger();
-    EXPECT_TRUE(settings_.isVisible());
-    face_.actOptionsShow().trigger();
+    program_.face.actOptionsShow().trigger();
+    EXPECT_TRUE(program_.settings.isVisible());
+    program_.face.actOptionsShow().trigger();
     EXPECT_EQ(counter_.shows, 2);
-    settings_.close();
-    EXPECT_FALSE(settings_.isVisible());
+    program_.settings.close();
+    EXPECT_FALSE(program_.settings.isVisible());
 }
 
 TEST_F(ProgramWindows, QuitSignalEndsTheRunWithExitCodeZeroWhileTheAboutBoxIsOpen) {
-    const TSignalQuit quit([this] { face_.close(); });
-    face_.show();
+    const TSignalQuit quit([this] { program_.face.close(); });
+    program_.face.show();
     bool aboutBoxWasOpen = false;
     test::WhenModalOpen([&](QWidget&) {
         aboutBoxWasOpen = AboutBox != nullptr;
         std::raise(SIGTERM);
     });
-    QTimer::singleShot(0, &face_, [this] { face_.NAboutClick(); });
+    QTimer::singleShot(0, &program_.face, [this] { program_.face.NAboutClick(); });
     EXPECT_EQ(RunLoop(), 0);
     EXPECT_TRUE(aboutBoxWasOpen);
     EXPECT_EQ(AboutBox, nullptr);
-    EXPECT_FALSE(face_.isVisible());
+    EXPECT_FALSE(program_.face.isVisible());
 }
 
 TEST_F(ProgramWindows, QuitSignalEndsTheRunWithExitCodeZeroWhileAnErrorIsReported) {
-    const TSignalQuit quit([this] { face_.close(); });
-    face_.show();
+    const TSignalQuit quit([this] { program_.face.close(); });
+    program_.face.show();
     test::WhenModalOpen([&](QWidget&) { std::raise(SIGHUP); });
-    QTimer::singleShot(0, &face_, [this] { events_.Report(Exception("Отменено пользователем")); });
+    QTimer::singleShot(0, &program_.face,
+                       [this] { program_.events.Report(Exception("Отменено пользователем")); });
     EXPECT_EQ(RunLoop(), 0);
-    EXPECT_EQ(events_.ShownReports(), 1);
-    EXPECT_FALSE(events_.ErrorBoxOpen());
+    EXPECT_EQ(program_.events.ShownReports(), 1);
+    EXPECT_FALSE(program_.events.ErrorBoxOpen());
     EXPECT_TRUE(test::VisibleMessageBoxes().isEmpty());
 }
 

@@ -99,6 +99,12 @@ class DriverReceive : public ::testing::Test {
         }
         ASSERT_EQ(driver->InputCount(), queued);
     }
+    // Opens the port, lets `bytes` arrive whole and runs one tick.
+    void OpenAndReceive(const std::string& bytes) {
+        Open();
+        Arrive(bytes, static_cast<std::uint32_t>(bytes.size()));
+        ticks.Tick();
+    }
     void CollectData() {
         driver->SetOnReceiveData([this](TCPDrv& sender, const char* data, std::uint32_t size) {
             EXPECT_EQ(&sender, driver.get());
@@ -113,6 +119,14 @@ class DriverReceive : public ::testing::Test {
             EXPECT_EQ(packet, driver->ReceiveBuffer());
             received.emplace_back(packet, size);
         });
+    }
+
+    // Half a ten-byte packet arrives; a tick sees it, another comes `wait` later.
+    void ShortPacketWaits(std::chrono::milliseconds wait) {
+        CollectPackets();
+        OpenAndReceive("12345");
+        clock.Advance(wait);
+        ticks.Tick();
     }
 
     TPtyPair pty;
@@ -135,9 +149,7 @@ TEST_F(DriverReceive, UnclaimedInputIsDroppedAtTheNextTick) {
 
 TEST_F(DriverReceive, StreamDeliveryHandsInputToTheDataHandler) {
     CollectData();
-    Open();
-    Arrive("hello", 5);
-    ticks.Tick();
+    OpenAndReceive("hello");
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0], "hello");
 }
@@ -145,9 +157,7 @@ TEST_F(DriverReceive, StreamDeliveryHandsInputToTheDataHandler) {
 TEST_F(DriverReceive, NoMoreThanTheBufferIsReadInOneGo) {
     driver->SetInBufSize(128);
     CollectData();
-    Open();
-    Arrive(std::string(300, 'z'), 300);
-    ticks.Tick();
+    OpenAndReceive(std::string(300, 'z'));
     std::string all;
     for (const auto& chunk : received) {
         EXPECT_LE(chunk.size(), 128u);
@@ -159,9 +169,7 @@ TEST_F(DriverReceive, NoMoreThanTheBufferIsReadInOneGo) {
 TEST_F(DriverReceive, WholePacketsInOneTickRestStaysQueued) {
     driver->SetPacketSize(10);
     CollectPackets();
-    Open();
-    Arrive("0123456789abcdefghij01234", 25);
-    ticks.Tick();
+    OpenAndReceive("0123456789abcdefghij01234");
     ASSERT_EQ(received.size(), 2u);
     EXPECT_EQ(received[0], "0123456789");
     EXPECT_EQ(received[1], "abcdefghij");
@@ -172,12 +180,7 @@ TEST_F(DriverReceive, ShortPacketPassedAfterTheTimeout) {
     driver->SetPacketSize(10);
     driver->SetPacketTimeout(100);
     driver->SetPacketMode(pmPass);
-    CollectPackets();
-    Open();
-    Arrive("12345", 5);
-    ticks.Tick();  // first sees them
-    clock.Advance(100ms);
-    ticks.Tick();
+    ShortPacketWaits(100ms);
     EXPECT_TRUE(received.empty());
     clock.Advance(1ms);
     ticks.Tick();
@@ -189,24 +192,14 @@ TEST_F(DriverReceive, ShortPacketPassedAfterTheTimeout) {
 TEST_F(DriverReceive, ShortPacketDroppedUnderDiscard) {
     driver->SetPacketSize(10);
     driver->SetPacketTimeout(100);
-    CollectPackets();
-    Open();
-    Arrive("12345", 5);
-    ticks.Tick();
-    clock.Advance(101ms);
-    ticks.Tick();
+    ShortPacketWaits(101ms);
     EXPECT_TRUE(received.empty());
     EXPECT_EQ(driver->InputCount(), 0u);
 }
 
 TEST_F(DriverReceive, WithoutTimeoutTheShortPacketWaits) {
     driver->SetPacketSize(10);
-    CollectPackets();
-    Open();
-    Arrive("12345", 5);
-    ticks.Tick();
-    clock.Advance(10s);
-    ticks.Tick();
+    ShortPacketWaits(10s);
     EXPECT_TRUE(received.empty());
     EXPECT_EQ(driver->InputCount(), 5u);
 }
@@ -216,9 +209,7 @@ TEST_F(DriverReceive, PurgeForgetsThePendingPacket) {
     driver->SetPacketTimeout(100);
     driver->SetPacketMode(pmPass);
     CollectPackets();
-    Open();
-    Arrive("12345", 5);
-    ticks.Tick();
+    OpenAndReceive("12345");
     clock.Advance(80ms);
     ASSERT_TRUE(driver->PurgeBuffers(true, true));
     Arrive("abc", 3);
@@ -274,9 +265,7 @@ TEST_F(DriverReceive, HandlerMayCloseThePort) {
         sender.ClosePort();
         sender.SetInBufSize(128);  // allowed now that it is closed
     });
-    Open();
-    Arrive(std::string(30, 'p'), 30);
-    ticks.Tick();
+    OpenAndReceive(std::string(30, 'p'));
     EXPECT_EQ(received.size(), 1u);
     EXPECT_FALSE(driver->IsOpen());
     EXPECT_FALSE(ticks.IsRunning());

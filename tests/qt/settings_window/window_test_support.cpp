@@ -45,11 +45,6 @@ void TypeText(QWidget& widget, const QString& text) {
     }
 }
 
-void TFakeProgramWindows::ShowErrorBox(const std::string& caption, const std::string& text) {
-    EXPECT_EQ(caption, "ОРНЕТ-5");
-    boxTexts.push_back(text);
-}
-
 TSettingsWindowServices TServicesFixture::Services() {
     return {face, events, [this] { return escapeDown; }, formats, diagnostics, "join dialout"};
 }

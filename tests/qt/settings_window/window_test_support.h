@@ -12,6 +12,7 @@
 #include "app/program_events.h"
 #include "app/settings_window_core.h"
 #include "tests/support/fake_poll_values.h"
+#include "tests/support/fake_program_windows.h"
 #include "tests/support/temp_config_home.h"
 
 namespace ornet5::test {
@@ -44,24 +45,6 @@ class TFakeMainDisplay : public TMainDisplay {
     std::vector<std::string> titleTexts;
 };
 
-// The program's other windows as the event logic reaches them: the heading
-// goes to the fake main window, the error boxes are recorded.
-class TFakeProgramWindows : public TProgramWindows {
-  public:
-    explicit TFakeProgramWindows(TFakeMainDisplay& face) : face_(face) {}
-    void ShowSettingsWindow() override {}
-    void CloseSettingsWindow() override {}
-    void SetTitleText(const std::string& text) override { face_.SetTitleText(text); }
-    void RunAboutBox() override {}
-    void ShowJournalWindow() override {}
-    void ShowErrorBox(const std::string& caption, const std::string& text) override;
-
-    std::vector<std::string> boxTexts;
-
-  private:
-    TFakeMainDisplay& face_;
-};
-
 // Everything a settings window needs, with the error boxes recorded.
 struct TServicesFixture {
     TFakeMainDisplay face;
@@ -69,7 +52,7 @@ struct TServicesFixture {
     // Why ports did not open.
     std::ostringstream diagnostics;
     bool escapeDown = false;
-    TFakeProgramWindows windows{face};
+    TFakeProgramWindows windows{&face};
     TProgramEvents events{windows};
     std::vector<std::string>& reportedErrors = windows.boxTexts;
 
