@@ -1,16 +1,12 @@
 #include "common/config_home.h"
 
+#include "common/xdg_folder.h"
+
 namespace ornet5 {
 
 std::optional<std::string> ConfigHome(const std::optional<std::string>& xdgConfigHome,
                                       const std::optional<std::string>& home) {
-    if (xdgConfigHome && xdgConfigHome->starts_with('/')) {
-        return *xdgConfigHome;
-    }
-    if (home && !home->empty()) {
-        return *home + "/.config";
-    }
-    return std::nullopt;
+    return XdgBaseFolder(xdgConfigHome, home, ".config");
 }
 
 }  // namespace ornet5

@@ -1,16 +1,16 @@
 #include "common/program_data_folder.h"
 
+#include "common/xdg_folder.h"
+
 namespace ornet5 {
 
 std::optional<std::string> XdgProgramDataFolder(const std::optional<std::string>& xdgDataHome,
                                                 const std::optional<std::string>& home) {
-    if (xdgDataHome && xdgDataHome->starts_with('/')) {
-        return *xdgDataHome + "/ornet5";
+    const std::optional<std::string> dataHome = XdgBaseFolder(xdgDataHome, home, ".local/share");
+    if (!dataHome) {
+        return std::nullopt;
     }
-    if (home && !home->empty()) {
-        return *home + "/.local/share/ornet5";
-    }
-    return std::nullopt;
+    return *dataHome + "/ornet5";
 }
 
 std::filesystem::path JournalFolder(const std::filesystem::path& dataFolder) {

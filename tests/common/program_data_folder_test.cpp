@@ -5,16 +5,6 @@
 namespace ornet5 {
 namespace {
 
-TEST(ProgramDataFolder, AbsoluteXdgFolderFirstThenTheHomeDataFolder) {
-    EXPECT_EQ(XdgProgramDataFolder("/x/data", "/home/u"), "/x/data/ornet5");
-    EXPECT_EQ(XdgProgramDataFolder(std::nullopt, "/home/u"), "/home/u/.local/share/ornet5");
-    // A relative or empty XDG_DATA_HOME is not a folder to use.
-    EXPECT_EQ(XdgProgramDataFolder("data", "/home/u"), "/home/u/.local/share/ornet5");
-    EXPECT_EQ(XdgProgramDataFolder("", "/home/u"), "/home/u/.local/share/ornet5");
-    EXPECT_EQ(XdgProgramDataFolder(std::nullopt, ""), std::nullopt);
-    EXPECT_EQ(XdgProgramDataFolder("rel", std::nullopt), std::nullopt);
-}
-
 TEST(ProgramDataFolder, HoldsTheJournalAndTheLog) {
     const std::filesystem::path data = "data";
     EXPECT_EQ(JournalFolder(data), data / "journal");
