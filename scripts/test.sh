@@ -44,15 +44,25 @@ UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 echo "== tests: Windows edition under Wine"
 # ORNET5.exe opens its windows on a virtual display; the console programs
 # run there as well.
-# One Wine server serves them all: left to itself it ends a few seconds
-# after each program and starts again with the next, and a program that
-# starts while it ends may fail or hang.
+# One Wine server serves them all, and Wine's own services (started with
+# the first program of a session, they live as long as the server) are
+# started here, before the tests run side by side, with no output to hold:
+# started by a test, they would keep that test's output open, and the test
+# running, until the server ends. Left to itself the server ends a few
+# seconds after each program and starts again with the next. The variables
+# are those with which cmake/wine.cmake runs every Windows program. A test
+# that still times out is run once more; one that hangs again fails.
 wine_prefix="$PWD/build/windows/wineprefix"
-WINEPREFIX="$wine_prefix" wineserver -p
+# Its own messages (a dump of its objects when it is signalled) go to a
+# file of their own.
+WINEPREFIX="$wine_prefix" wineserver -p 2>build/windows/wineserver.log
 trap 'WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true' EXIT
 windows_tests_start=$SECONDS
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --test-dir build/windows --output-on-failure -j "$jobs"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    LANG=ru_RU.UTF-8 WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= \
+        wine wineboot </dev/null >/dev/null 2>&1 &&
+    ctest --test-dir build/windows --output-on-failure -j "$2" --repeat after-timeout:2
+' _ "$wine_prefix" "$jobs"
 echo "Windows tests took $((SECONDS - windows_tests_start)) s"
 WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true
 trap - EXIT
