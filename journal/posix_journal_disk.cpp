@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "common/posix_descriptor.h"
 #include "journal/journal_disk.h"
 
 namespace ornet5 {
@@ -36,24 +37,6 @@ TDiskFailure FailureOf(int error) {
 TDiskFailure LastFailure() {
     return FailureOf(errno);
 }
-
-// A descriptor closed when it goes out of scope.
-class TDescriptor {
-  public:
-    explicit TDescriptor(int fd) : fd_(fd) {}
-    ~TDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
-
-    int Get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 TDiskFailure WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -85,15 +68,15 @@ std::string TemporaryName(const std::filesystem::path& file) {
 // sync. A folder that cannot be synced (some file systems refuse) still
 // holds the file.
 void SyncFolder(const std::filesystem::path& folder) {
-    const TDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const TPosixDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.Get() >= 0) {
         ::fsync(fd.Get());
     }
 }
 
 TDiskFailure WriteNewFile(const std::filesystem::path& file, std::string_view content) {
-    const TDescriptor fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                                S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH));
+    const TPosixDescriptor fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                                     S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH));
     if (fd.Get() < 0) {
         return LastFailure();
     }
@@ -154,7 +137,7 @@ class TPosixAppendFile final : public TAppendFile {
     }
 
   private:
-    TDescriptor fd_;
+    TPosixDescriptor fd_;
 };
 
 class TPosixJournalDisk final : public TJournalDisk {

@@ -24,42 +24,28 @@ int RemainingMs(TSteady::time_point deadline) {
 
 }  // namespace
 
-TPtyPair::TPtyPair() {
-    masterFd_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (masterFd_ < 0 || grantpt(masterFd_) != 0 || unlockpt(masterFd_) != 0) {
-        CloseMaster();
+TPtyPair::TPtyPair() : master_(posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
+    if (!master_.IsValid() || grantpt(master_.Get()) != 0 || unlockpt(master_.Get()) != 0) {
         throw std::runtime_error("no pseudo-terminal");
     }
     char name[128] = {};
-    if (ptsname_r(masterFd_, name, sizeof name) != 0) {
-        CloseMaster();
+    if (ptsname_r(master_.Get(), name, sizeof name) != 0) {
         throw std::runtime_error("no pseudo-terminal name");
     }
     slavePath_ = name;
-    slaveFd_ = open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    slave_ = TPosixDescriptor(open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     struct termios raw {};
-    if (slaveFd_ < 0 || tcgetattr(slaveFd_, &raw) != 0) {
-        if (slaveFd_ >= 0) {
-            close(slaveFd_);
-        }
-        CloseMaster();
+    if (!slave_.IsValid() || tcgetattr(slave_.Get(), &raw) != 0) {
         throw std::runtime_error("pseudo-terminal slave does not open");
     }
     cfmakeraw(&raw);
-    tcsetattr(slaveFd_, TCSANOW, &raw);
-}
-
-TPtyPair::~TPtyPair() {
-    CloseMaster();
-    if (slaveFd_ >= 0) {
-        close(slaveFd_);
-    }
+    tcsetattr(slave_.Get(), TCSANOW, &raw);
 }
 
 bool TPtyPair::Write(std::string_view bytes, std::chrono::milliseconds timeout) {
     const auto deadline = TSteady::now() + timeout;
-    while (!bytes.empty() && masterFd_ >= 0) {
-        const ssize_t sent = write(masterFd_, bytes.data(), bytes.size());
+    while (!bytes.empty() && master_.IsValid()) {
+        const ssize_t sent = write(master_.Get(), bytes.data(), bytes.size());
         if (sent > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(sent));
             continue;
@@ -68,7 +54,7 @@ bool TPtyPair::Write(std::string_view bytes, std::chrono::milliseconds timeout) 
             return false;
         }
         struct pollfd entry {
-            masterFd_, POLLOUT, 0
+            master_.Get(), POLLOUT, 0
         };
         if (RemainingMs(deadline) == 0 || poll(&entry, 1, RemainingMs(deadline)) == 0) {
             return false;
@@ -80,15 +66,15 @@ bool TPtyPair::Write(std::string_view bytes, std::chrono::milliseconds timeout) 
 std::string TPtyPair::Read(std::size_t maximum, std::chrono::milliseconds idle) {
     std::string got;
     char chunk[4096];
-    while (got.size() < maximum && masterFd_ >= 0) {
+    while (got.size() < maximum && master_.IsValid()) {
         struct pollfd entry {
-            masterFd_, POLLIN, 0
+            master_.Get(), POLLIN, 0
         };
         if (poll(&entry, 1, static_cast<int>(idle.count())) <= 0 || (entry.revents & POLLIN) == 0) {
             break;
         }
         const std::size_t want = std::min(sizeof chunk, maximum - got.size());
-        const ssize_t n = read(masterFd_, chunk, want);
+        const ssize_t n = read(master_.Get(), chunk, want);
         if (n <= 0) {
             break;
         }
@@ -99,17 +85,10 @@ std::string TPtyPair::Read(std::size_t maximum, std::chrono::milliseconds idle) 
 
 std::size_t TPtyPair::Pending() const {
     int count = 0;
-    if (masterFd_ < 0 || ioctl(masterFd_, FIONREAD, &count) != 0 || count < 0) {
+    if (!master_.IsValid() || ioctl(master_.Get(), FIONREAD, &count) != 0 || count < 0) {
         return 0;
     }
     return static_cast<std::size_t>(count);
-}
-
-void TPtyPair::CloseMaster() {
-    if (masterFd_ >= 0) {
-        close(masterFd_);
-        masterFd_ = -1;
-    }
 }
 
 }  // namespace ornet5

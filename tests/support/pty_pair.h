@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/posix_descriptor.h"
+
 namespace ornet5 {
 
 // A pseudo-terminal pair standing in for a serial cable: the code under test
@@ -16,16 +18,13 @@ class TPtyPair {
   public:
     // Throws std::runtime_error when no pseudo-terminal can be had.
     TPtyPair();
-    ~TPtyPair();
-    TPtyPair(const TPtyPair&) = delete;
-    TPtyPair& operator=(const TPtyPair&) = delete;
 
     const std::string& SlavePath() const { return slavePath_; }
-    int MasterFd() const { return masterFd_; }
+    int MasterFd() const { return master_.Get(); }
     // The pair's own slave descriptor, e.g. to look at the terminal settings
     // that the code under test applied.
-    int SlaveFd() const { return slaveFd_; }
-    bool MasterOpen() const { return masterFd_ >= 0; }
+    int SlaveFd() const { return slave_.Get(); }
+    bool MasterOpen() const { return master_.IsValid(); }
 
     // Sends bytes from the far end; false when not all could be sent within
     // the timeout (the slave side does not read).
@@ -38,11 +37,11 @@ class TPtyPair {
     // Bytes sent by the slave side and not yet read at the far end.
     std::size_t Pending() const;
     // Unplugs the cable: the slave side is hung up from now on.
-    void CloseMaster();
+    void CloseMaster() { master_.Close(); }
 
   private:
-    int masterFd_ = -1;
-    int slaveFd_ = -1;
+    TPosixDescriptor master_;
+    TPosixDescriptor slave_;
     std::string slavePath_;
 };
 

@@ -35,13 +35,10 @@ std::string SlaveName(int master) {
     return name.data();
 }
 
-int WatchCloses(const std::string& path) {
-    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (watch < 0) {
-        ThrowSystemError("watching " + path);
-    }
-    if (inotify_add_watch(watch, path.c_str(), IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
-        close(watch);
+TPosixDescriptor WatchCloses(const std::string& path) {
+    TPosixDescriptor watch(inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+    if (!watch.IsValid() ||
+        inotify_add_watch(watch.Get(), path.c_str(), IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
         ThrowSystemError("watching " + path);
     }
     return watch;
@@ -49,52 +46,27 @@ int WatchCloses(const std::string& path) {
 
 }  // namespace
 
-TPtyPort::TPtyPort() {
-    master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (master_ < 0) {
+TPtyPort::TPtyPort() : master_(posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
+    if (!master_.IsValid()) {
         ThrowSystemError("opening a pseudo-terminal");
     }
-    try {
-        if (grantpt(master_) != 0 || unlockpt(master_) != 0) {
-            ThrowSystemError("unlocking the pseudo-terminal");
-        }
-        slavePath_ = SlaveName(master_);
-        slave_ = open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (slave_ < 0) {
-            ThrowSystemError("opening " + slavePath_);
-        }
-        MakeRaw(slave_);
-        closeWatch_ = WatchCloses(slavePath_);
-    } catch (...) {
-        Close();
-        throw;
+    if (grantpt(master_.Get()) != 0 || unlockpt(master_.Get()) != 0) {
+        ThrowSystemError("unlocking the pseudo-terminal");
     }
-}
-
-TPtyPort::~TPtyPort() {
-    Close();
-}
-
-void TPtyPort::Close() {
-    if (closeWatch_ >= 0) {
-        close(closeWatch_);
-        closeWatch_ = -1;
+    slavePath_ = SlaveName(master_.Get());
+    slave_ = TPosixDescriptor(open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (!slave_.IsValid()) {
+        ThrowSystemError("opening " + slavePath_);
     }
-    if (slave_ >= 0) {
-        close(slave_);
-        slave_ = -1;
-    }
-    if (master_ >= 0) {
-        close(master_);
-        master_ = -1;
-    }
+    MakeRaw(slave_.Get());
+    closeWatch_ = WatchCloses(slavePath_);
 }
 
 std::string TPtyPort::ReadAvailable() {
     std::string received;
     std::array<char, 512> buffer{};
     for (;;) {
-        const ssize_t count = read(master_, buffer.data(), buffer.size());
+        const ssize_t count = read(master_.Get(), buffer.data(), buffer.size());
         if (count > 0) {
             received.append(buffer.data(), static_cast<std::size_t>(count));
             continue;
@@ -109,17 +81,17 @@ std::string TPtyPort::ReadAvailable() {
 
 void TPtyPort::ReleaseAfterPeerClose() {
     alignas(inotify_event) std::array<char, 4096> events{};
-    while (read(closeWatch_, events.data(), events.size()) > 0) {
+    while (read(closeWatch_.Get(), events.data(), events.size()) > 0) {
     }
     // The exclusive mode belongs to the terminal, not to the descriptor, so
     // clearing it through the held slave descriptor ends it for everyone.
-    ioctl(slave_, TIOCNXCL);
+    ioctl(slave_.Get(), TIOCNXCL);
 }
 
 std::size_t TPtyPort::Write(std::string_view bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t count = write(master_, bytes.data() + written, bytes.size() - written);
+        const ssize_t count = write(master_.Get(), bytes.data() + written, bytes.size() - written);
         if (count > 0) {
             written += static_cast<std::size_t>(count);
         } else if (count < 0 && errno == EINTR) {

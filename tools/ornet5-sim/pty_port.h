@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/posix_descriptor.h"
+
 namespace ornet5 {
 
 // The detector's end of the cable: the master side of a pseudo-terminal
@@ -12,13 +14,10 @@ class TPtyPort {
   public:
     // Throws ESimError when no pseudo-terminal can be had.
     TPtyPort();
-    ~TPtyPort();
-    TPtyPort(const TPtyPort&) = delete;
-    TPtyPort& operator=(const TPtyPort&) = delete;
 
     const std::string& SlavePath() const { return slavePath_; }
     // Non-blocking; for poll().
-    int MasterFd() const { return master_; }
+    int MasterFd() const { return master_.Get(); }
 
     // What has arrived, possibly nothing.
     std::string ReadAvailable();
@@ -26,7 +25,7 @@ class TPtyPort {
     std::size_t Write(std::string_view bytes);
 
     // Readable when the monitor has closed the port; for poll().
-    int PeerCloseFd() const { return closeWatch_; }
+    int PeerCloseFd() const { return closeWatch_.Get(); }
     // Call when PeerCloseFd() is readable. The monitor takes the port
     // exclusively; on a pseudo-terminal, unlike a real port, that lasts past
     // its close (the slave side lives on with the master), and without this
@@ -34,14 +33,12 @@ class TPtyPort {
     void ReleaseAfterPeerClose();
 
   private:
-    void Close();
-
-    int master_ = -1;
+    TPosixDescriptor master_;
     // Held open so that the master never reports a hang-up (at once, on
     // every poll) while the monitor has the port closed between its polls.
-    int slave_ = -1;
+    TPosixDescriptor slave_;
     std::string slavePath_;
-    int closeWatch_ = -1;  // inotify on the slave's device file
+    TPosixDescriptor closeWatch_;  // inotify on the slave's device file
 };
 
 }  // namespace ornet5

@@ -25,19 +25,15 @@ TStopSignal::TStopSignal() {
     if (sigprocmask(SIG_BLOCK, &signals, nullptr) != 0) {
         ThrowSystemError("blocking SIGINT and SIGTERM");
     }
-    fd_ = signalfd(-1, &signals, SFD_NONBLOCK | SFD_CLOEXEC);
-    if (fd_ < 0) {
+    fd_ = TPosixDescriptor(signalfd(-1, &signals, SFD_NONBLOCK | SFD_CLOEXEC));
+    if (!fd_.IsValid()) {
         ThrowSystemError("watching SIGINT and SIGTERM");
     }
 }
 
-TStopSignal::~TStopSignal() {
-    close(fd_);
-}
-
 bool TStopSignal::Take() {
     signalfd_siginfo info{};
-    return read(fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info);
+    return read(fd_.Get(), &info, sizeof info) == static_cast<ssize_t>(sizeof info);
 }
 
 }  // namespace ornet5

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/posix_descriptor.h"
+
 namespace ornet5 {
 
 // SIGINT and SIGTERM as a readable descriptor, so that the main loop's
@@ -8,17 +10,14 @@ class TStopSignal {
   public:
     // Blocks both signals' default action for this thread. Throws ESimError.
     TStopSignal();
-    ~TStopSignal();
-    TStopSignal(const TStopSignal&) = delete;
-    TStopSignal& operator=(const TStopSignal&) = delete;
 
-    int Fd() const { return fd_; }
+    int Fd() const { return fd_.Get(); }
 
     // Consumes a pending signal; true when one had arrived.
     bool Take();
 
   private:
-    int fd_ = -1;
+    TPosixDescriptor fd_;
 };
 
 }  // namespace ornet5
