@@ -19,7 +19,6 @@ std::int64_t JournalPeriodMs(TJournalPeriod span);
 // "1 час", "24 часа", "7 дней", "30 дней".
 const char* JournalPeriodCaption(TJournalPeriod span);
 
-
 // The lines under the chart, doses written as the main window writes them
 // (measure/dose_text.h) in the window's unit, the maximum's time local:
 //   "Минимум 0,10, среднее 0,12, максимум 0,15 мкЗв/ч (08.12 14:32:05)"

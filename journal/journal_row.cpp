@@ -109,7 +109,6 @@ bool ParseDose(std::string_view text, double& dose) {
 
 }  // namespace
 
-
 std::string JournalRowText(const TJournalRow& row) {
     std::string line = LocalTimeText(row.time);
     line += ',';

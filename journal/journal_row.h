@@ -12,7 +12,6 @@
 
 namespace ornet5 {
 
-
 // One poll cycle as it is appended to the journal.
 struct TJournalRow {
     TLocalTime time;

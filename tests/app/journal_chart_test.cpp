@@ -94,7 +94,7 @@ TEST(JournalChartColumns, MeanLineBreaksOnlyWhereReadingsAreMissing) {
 
 TEST(JournalChartColumns, LeaveOutReadingsThatCannotBeDrawn) {
     const std::vector<TJournalPoint> samples = {Reading(kNow, -1), Reading(kNow, INFINITY),
-                                                 Reading(kNow, 1e201), Reading(kNow, 1e31)};
+                                                Reading(kNow, 1e201), Reading(kNow, 1e31)};
     const TJournalChart chart(Input(samples, kNow, kNow + kHour, 100));
     EXPECT_EQ(chart.UnusableReadingCount(), 3);
     EXPECT_EQ(chart.Columns()[0].readingCount, 1);

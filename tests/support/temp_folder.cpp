@@ -14,8 +14,7 @@ TTempFolder::TTempFolder() {
     std::random_device entropy;
     std::mt19937_64 random(entropy());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::filesystem::path candidate =
-            base / ("ornet5-test-" + std::to_string(random()));
+        const std::filesystem::path candidate = base / ("ornet5-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
             path_ = candidate;
             return;

@@ -2,10 +2,10 @@
 
 #include <utility>
 
+#include "common/hex_text.h"
 #include "link/checksum.h"
 #include "link/device_address.h"
 #include "link/frame.h"
-#include "common/hex_text.h"
 
 namespace ornet5 {
 
