@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 namespace ornet5 {
 namespace {
@@ -22,33 +22,19 @@ TLocalTime FixedNow() {
 }
 constexpr const char* kStamp = "2026-12-08T14:03:21.482+03:00 ";
 
-std::string FileText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class DiagnosticLog : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() / ("ornet5-log-" + std::to_string(std::random_device{}()));
-        ASSERT_TRUE(fs::create_directory(folder_));
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     TDiagnosticLogSettings Settings(const fs::path& file, std::uintmax_t capBytes) {
         return {file, capBytes, FixedNow,
                 [this](const std::string& line) { echoed_.push_back(line); }};
     }
 
-    fs::path folder_;
+    const test::TTempFolder folder_;
     std::vector<std::string> echoed_;
 };
 
 TEST_F(DiagnosticLog, EachWrittenLineBecomesOneStampedLineInTheFileAndTheEcho) {
-    const fs::path file = folder_ / "ORNET5" / "ORNET5.log";
+    const fs::path file = folder_.Path() / "ORNET5" / "ORNET5.log";
     {
         TDiagnosticLog log(Settings(file, kDiagnosticLogCapBytes));
         log << "ORNET5: порт \\\\.\\COM3 не открывается: "
@@ -56,13 +42,14 @@ TEST_F(DiagnosticLog, EachWrittenLineBecomesOneStampedLineInTheFileAndTheEcho) {
         log << "\n"
             << "two\r\nlines\n";
         EXPECT_TRUE(log.good());
-        EXPECT_EQ(FileText(file), std::string(kStamp) +
-                                      "ORNET5: порт \\\\.\\COM3 не открывается: устройство не "
-                                      "найдено\r\n" +
-                                      kStamp + "two\r\n" + kStamp + "lines\r\n");
+        EXPECT_EQ(test::ReadAll(file), std::string(kStamp) +
+                                           "ORNET5: порт \\\\.\\COM3 не открывается: устройство не "
+                                           "найдено\r\n" +
+                                           kStamp + "two\r\n" + kStamp + "lines\r\n");
         log << "unfinished";
     }
-    EXPECT_TRUE(FileText(file).ends_with(std::string("lines\r\n") + kStamp + "unfinished\r\n"));
+    EXPECT_TRUE(
+        test::ReadAll(file).ends_with(std::string("lines\r\n") + kStamp + "unfinished\r\n"));
     ASSERT_EQ(echoed_.size(), 4u);
     EXPECT_EQ(echoed_[1], std::string(kStamp) + "two");
     EXPECT_EQ(echoed_[3], std::string(kStamp) + "unfinished");
@@ -71,7 +58,7 @@ TEST_F(DiagnosticLog, EachWrittenLineBecomesOneStampedLineInTheFileAndTheEcho) {
 // Lines of 100 bytes with their stamp and line end, against a cap of 350:
 // three fit, the fourth starts a new file.
 TEST_F(DiagnosticLog, AFullFileMovesAsideAndReplacesTheOlderOne) {
-    const fs::path file = folder_ / "ORNET5.log";
+    const fs::path file = folder_.Path() / "ORNET5.log";
     fs::path older = file;
     older += ".1";
     TDiagnosticLog log(Settings(file, 350));
@@ -83,15 +70,15 @@ TEST_F(DiagnosticLog, AFullFileMovesAsideAndReplacesTheOlderOne) {
     EXPECT_FALSE(fs::exists(older));
 
     log << line('d') << std::endl;
-    EXPECT_EQ(FileText(file), kStamp + line('d') + "\r\n");
+    EXPECT_EQ(test::ReadAll(file), kStamp + line('d') + "\r\n");
     EXPECT_EQ(fs::file_size(older), 300u);
-    EXPECT_NE(FileText(older).find(line('a')), std::string::npos);
+    EXPECT_NE(test::ReadAll(older).find(line('a')), std::string::npos);
 
     for (const char mark : std::string("efg")) {
         log << line(mark) << std::endl;
     }
-    EXPECT_EQ(FileText(file), kStamp + line('g') + "\r\n");
-    const std::string replaced = FileText(older);
+    EXPECT_EQ(test::ReadAll(file), kStamp + line('g') + "\r\n");
+    const std::string replaced = test::ReadAll(older);
     EXPECT_EQ(replaced.find(line('a')), std::string::npos);
     EXPECT_NE(replaced.find(line('d')), std::string::npos);
     EXPECT_NE(replaced.find(line('f')), std::string::npos);
@@ -102,7 +89,7 @@ TEST_F(DiagnosticLog, AFullFileMovesAsideAndReplacesTheOlderOne) {
 // goes on, the echo hears every line and once that the file fails, and the
 // file is tried again at each line.
 TEST_F(DiagnosticLog, AFolderThatCannotBeMadeLeavesNoFileAndLosesNoEcho) {
-    const fs::path obstacle = folder_ / "data";
+    const fs::path obstacle = folder_.Path() / "data";
     std::ofstream(obstacle) << "a file, not a folder";
     const fs::path file = obstacle / "ORNET5" / "ORNET5.log";
     TDiagnosticLog log(Settings(file, kDiagnosticLogCapBytes));
@@ -116,7 +103,7 @@ TEST_F(DiagnosticLog, AFolderThatCannotBeMadeLeavesNoFileAndLosesNoEcho) {
 
     fs::remove(obstacle);
     log << "third" << std::endl;
-    EXPECT_EQ(FileText(file), std::string(kStamp) + "third\r\n");
+    EXPECT_EQ(test::ReadAll(file), std::string(kStamp) + "third\r\n");
 }
 
 }  // namespace

@@ -41,6 +41,7 @@
 #include "settings/settings_file.h"
 #include "tests/qt/app_test_support.h"
 #include "tests/support/child_process.h"
+#include "tests/support/temp_folder.h"
 #include "tools/ornet5-journal-maker/journal_maker.h"
 
 namespace ornet5 {
@@ -74,11 +75,6 @@ std::optional<TRowFields> SplitRow(const std::string& line) {
         return std::nullopt;
     }
     return TRowFields{time->utc, fields[1], fields[2], fields[3], fields[4]};
-}
-
-std::string FileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The lines of an INI file's section, its heading included, without the
@@ -145,7 +141,7 @@ class JournalEndToEnd : public testing::Test {
         std::sort(files.begin(), files.end());
         std::vector<TRowFields> rows;
         for (const fs::path& file : files) {
-            std::istringstream lines(FileText(file));
+            std::istringstream lines(test::ReadAll(file));
             for (std::string line; std::getline(lines, line);) {
                 if (const std::optional<TRowFields> row = SplitRow(line)) {
                     rows.push_back(*row);
@@ -181,7 +177,7 @@ class JournalEndToEnd : public testing::Test {
     }
 
     // The program's settings file, named for this test's executable.
-    static std::string SettingsFileText() { return FileText(ProgramSettingsFile().path); }
+    static std::string SettingsFileText() { return test::ReadAll(ProgramSettingsFile().path); }
 
     TTempDataHome dataHome_;
     std::unique_ptr<test::TChildProcess> simulator_;
@@ -201,7 +197,7 @@ TEST_F(JournalEndToEnd, EachPollCycleIsARowOfWhatTheDetectorAnswered) {
     const std::vector<TRowFields> rows = Rows();
     const fs::path file =
         dataHome_.JournalFolder() / JournalFileName(LocalTimeAt(system_clock::now()));
-    EXPECT_TRUE(FileText(file).starts_with(kJournalHeader)) << file;
+    EXPECT_TRUE(test::ReadAll(file).starts_with(kJournalHeader)) << file;
     ASSERT_GE(cycleEnds.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         const TRowFields& row = rows[i];
