@@ -100,8 +100,6 @@ class TJournalWindowCore : public TStoredForm {
     TJournalPeriod Period() const { return period_; }
     // Empty until the window is first shown.
     const TChartDrawing& Drawing() const { return drawing_; }
-    // Lines of the journal files that were no rows (torn, foreign).
-    std::size_t SkippedLines() const { return skippedLines_; }
 
     std::string ClassName() const override { return kSection; }
     TStoredControl* FindControl(std::string_view) override { return nullptr; }
