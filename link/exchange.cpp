@@ -67,7 +67,7 @@ std::string PollForReply(TBytePort& port, TExchangeEnvironment& environment,
         const auto readStart = environment.Now();
         std::string reply = ReceiveReply(port);
         const auto now = environment.Now();
-        if (!reply.empty() || now > deadline) {
+        if (!reply.empty() || now > deadline || environment.Ending()) {
             return reply;
         }
         // A read that came back at once found a port that cannot wait for
@@ -85,6 +85,10 @@ std::string PollForReply(TBytePort& port, TExchangeEnvironment& environment,
 
 void ExchangeAttempt(TBytePort& port, TExchangeEnvironment& environment, const std::string& request,
                      std::string& reply) {
+    if (environment.Ending()) {
+        reply.clear();
+        return;
+    }
     if (environment.EscapeDown()) {
         environment.ShowStatus(kUserCancelMessage);
         throw EProtocolCancel(kUserCancelMessage);

@@ -35,6 +35,9 @@ class TExchangeEnvironment {
     virtual void Pause(std::chrono::milliseconds duration) {
         std::this_thread::sleep_for(duration);
     }
+    // The program is ending: the exchange gives up at once, without a
+    // reply and without a status.
+    virtual bool Ending() { return false; }
 };
 
 // An attempt gives up once strictly more than this has passed since the
@@ -63,7 +66,8 @@ void ExchangeAttempt(TBytePort& port, TExchangeEnvironment& environment, const s
                      std::string& reply);
 
 // Writes the request and waits for a valid reply, up to three attempts.
-// Returns the reply, or an empty string when none came. Throws
+// Returns the reply, or an empty string when none came or the environment
+// is ending. Throws
 // EProtocolCancel when the Escape key is down at an attempt's start.
 std::string Exchange(TBytePort& port, TExchangeEnvironment& environment,
                      const std::string& request);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -91,6 +92,10 @@ class TCPDrv : public TSerialPort {
     // True when every byte was written; returns once they have left the port.
     bool SendText(const std::string& text) override;
     std::uint32_t ReadBytes(char* buffer, std::uint32_t maximum) override;
+    // The one call that may come from another thread. A wait in the OS
+    // already under way ends by its own time limit, at most the input
+    // timeout (200 ms) or the output timeout (500 ms).
+    void Abort() override { aborted_ = true; }
 
     // For tests: also a clock other than the steady clock, for every wait,
     // idle rule and packet timeout of the driver; it must outlive the driver.
@@ -138,6 +143,7 @@ class TCPDrv : public TSerialPort {
     std::uint32_t inputTimeout_;
     bool checkLineStatus_;
     std::int32_t receiveSuspendCount_;
+    std::atomic<bool> aborted_{false};
 };
 
 }  // namespace ornet5

@@ -36,7 +36,7 @@ std::uint32_t TCPDrv::SendBytesTimed(const char* data, std::uint32_t count,
     std::uint32_t written = 0;
     bool promisedRoom = false;
     auto last = clock_.Now();
-    while (count > 0) {
+    while (count > 0 && !aborted_) {
         const std::uint16_t room = OutputFree();
         if (room > 0) {
             if (checkLineStatus_ && ModemLines() == 0) {
@@ -87,7 +87,7 @@ void TCPDrv::WaitUntilSent() {
     const milliseconds timeout(outputTimeout_);
     std::uint32_t lastWaiting = 0;
     auto last = clock_.Now();
-    while (IsOpen()) {
+    while (IsOpen() && !aborted_) {
         const auto counts = backend_->QueueCounts(handle_);
         if (!counts || counts->waitingOut == 0) {
             return;
@@ -132,7 +132,7 @@ std::uint32_t TCPDrv::ReadBytes(char* buffer, std::uint32_t maximum) {
     std::uint32_t got = 0;
     bool promisedInput = false;
     auto last = start;
-    while (maximum > 0) {
+    while (maximum > 0 && !aborted_) {
         const auto counts = backend_->QueueCounts(handle_);
         const std::uint32_t waiting = counts ? counts->waitingIn : 0;
         if (waiting > 0) {

@@ -25,6 +25,7 @@ class TForwardingPort : public TSerialPort {
     void ClosePort() override { port_.ClosePort(); }
     bool IsOpen() const override { return port_.IsOpen(); }
     TOpenFailure LastOpenFailure() const override { return port_.LastOpenFailure(); }
+    void Abort() override { port_.Abort(); }
 
   protected:
     TSerialPort& Forwarded() const { return port_; }

@@ -38,6 +38,10 @@ class TSerialPort : public TBytePort {
     virtual bool IsOpen() const = 0;
     // Why the last OpenPort failed; kind None after a successful one.
     virtual TOpenFailure LastOpenFailure() const { return {}; }
+    // From any thread, for an owner that is ending: the read or write under
+    // way, and every later one, returns at once with what it has moved.
+    // There is no way back.
+    virtual void Abort() {}
 };
 
 }  // namespace ornet5
