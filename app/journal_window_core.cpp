@@ -5,7 +5,7 @@
 #include <charconv>
 #include <system_error>
 
-#include "app/dose_recorder.h"
+#include "app/desktop_detector.h"
 #include "app/journal_window_design.h"
 #include "app/program_events.h"
 #include "common/decimal_text.h"
@@ -60,11 +60,11 @@ TJournalWindowCore::TJournalWindowCore(TJournalWindowView& view, TFormWindow& wi
     placement_ = std::make_unique<TFormPlacement>(*this, window, services_.settingsFile);
     placement_->SetOptions({TPlacementOption::Position});
     placement_->Loaded({});
-    services_.recorder.SetRowListener([this](const TJournalPoint& point) { RowAppended(point); });
+    services_.detector.SetRowListener([this](const TJournalPoint& point) { RowAppended(point); });
 }
 
 TJournalWindowCore::~TJournalWindowCore() {
-    services_.recorder.SetRowListener(nullptr);
+    services_.detector.SetRowListener(nullptr);
 }
 
 void TJournalWindowCore::FormShow() {
@@ -105,7 +105,7 @@ void TJournalWindowCore::PeriodClicked(TJournalPeriod period) {
 
 void TJournalWindowCore::ThresholdEntered() {
     const std::string text = view_.ThresholdText();
-    TAlarmSettings settings = services_.recorder.AlarmSettings();
+    TAlarmSettings settings = services_.detector.AlarmSettings();
     if (text.find_first_not_of(" \t") == std::string::npos) {
         settings.threshold.reset();
     } else {
@@ -123,19 +123,19 @@ void TJournalWindowCore::ThresholdEntered() {
 }
 
 void TJournalWindowCore::AlarmClicked(bool enabled) {
-    TAlarmSettings settings = services_.recorder.AlarmSettings();
+    TAlarmSettings settings = services_.detector.AlarmSettings();
     settings.enabled = enabled;
     ApplyAlarmSettings(settings);
 }
 
 void TJournalWindowCore::SoundClicked(bool sound) {
-    TAlarmSettings settings = services_.recorder.AlarmSettings();
+    TAlarmSettings settings = services_.detector.AlarmSettings();
     settings.sound = sound;
     ApplyAlarmSettings(settings);
 }
 
 void TJournalWindowCore::OpenFolderClicked() {
-    const std::optional<std::filesystem::path>& folder = services_.recorder.JournalFolder();
+    const std::optional<std::filesystem::path>& folder = services_.detector.JournalFolder();
     std::error_code error;
     if (folder) {
         // The folder may not exist before the first row.
@@ -179,7 +179,7 @@ void TJournalWindowCore::ReadPeriod() {
     points_ = {};
     skippedLines_ = 0;
     unreadableFiles_ = 0;
-    const std::optional<std::filesystem::path>& folder = services_.recorder.JournalFolder();
+    const std::optional<std::filesystem::path>& folder = services_.detector.JournalFolder();
     if (!folder) {
         return;
     }
@@ -212,7 +212,7 @@ void TJournalWindowCore::Rebuild() {
     input.width = journal_design::kPlot.width;
     input.height = journal_design::kPlot.height;
     input.formats = Formats();
-    input.thresholdUSvH = services_.recorder.AlarmSettings().threshold;
+    input.thresholdUSvH = services_.detector.AlarmSettings().threshold;
     const TJournalChart chart(input);
     drawing_ = DrawChart(chart, journal_design::kPlot);
 
@@ -229,7 +229,7 @@ void TJournalWindowCore::Rebuild() {
 }
 
 void TJournalWindowCore::ShowAlarm() {
-    const TAlarmSettings& settings = services_.recorder.AlarmSettings();
+    const TAlarmSettings& settings = services_.detector.AlarmSettings();
     const TChartFormats formats = Formats();
     shownUnitFactor_ = formats.unitFactor;
     view_.ShowThresholdLabel("Порог, " + formats.unitText + ":");
@@ -242,7 +242,7 @@ void TJournalWindowCore::ShowAlarm() {
 }
 
 void TJournalWindowCore::ShowAlarmState() {
-    const TAlarmSettings& settings = services_.recorder.AlarmSettings();
+    const TAlarmSettings& settings = services_.detector.AlarmSettings();
     if (!stateMessage_.empty()) {
         view_.ShowAlarmState(stateMessage_);
     } else if (!settings.enabled) {
@@ -250,7 +250,7 @@ void TJournalWindowCore::ShowAlarmState() {
     } else if (!settings.threshold) {
         view_.ShowAlarmState("Порог не задан: сигнализация не сработает");
     } else {
-        view_.ShowAlarmState(services_.recorder.AlarmOn() ? "Превышен порог мощности дозы!"
+        view_.ShowAlarmState(services_.detector.AlarmOn() ? "Превышен порог мощности дозы!"
                                                           : "Мощность дозы ниже порога");
     }
 }
@@ -259,7 +259,7 @@ void TJournalWindowCore::ApplyAlarmSettings(const TAlarmSettings& settings) {
     stateMessage_.clear();
     // Unable to write the settings file: the settings are in force all the
     // same, and the report says why they will not survive a restart.
-    services_.events.Run([&] { services_.recorder.SetAlarmSettings(settings); });
+    services_.events.Run([&] { services_.detector.SetAlarmSettings(settings); });
     ShowAlarm();
     if (visible_) {
         services_.events.Run([this] { Rebuild(); });

@@ -18,7 +18,7 @@
 
 namespace ornet5 {
 
-class TDoseRecorder;
+class TDesktopDetector;
 class TFormPlacement;
 class TProgramEvents;
 
@@ -42,7 +42,7 @@ class TJournalWindowView {
 
 // What the program gives the journal window; each must outlive it.
 struct TJournalWindowServices {
-    TDoseRecorder& recorder;
+    TDesktopDetector& detector;
     TProgramEvents& events;
     // Whether the main window shows µR/h; else µSv/h.
     std::function<bool()> rentgenChosen;
@@ -74,7 +74,7 @@ class TJournalWindowCore : public TStoredForm {
   public:
     static constexpr const char* kSection = "TJournalForm";
 
-    // view and window must outlive the core. Listens to the recorder's rows.
+    // view and window must outlive the core. Listens to the detector's rows.
     TJournalWindowCore(TJournalWindowView& view, TFormWindow& window,
                        const TJournalWindowServices& services);
     ~TJournalWindowCore() override;

@@ -5,7 +5,6 @@
 #include "app/app_title.h"
 #include "app/settings_window_design.h"
 #include "common/exception.h"
-#include "measure/poll_cycle.h"
 
 namespace ornet5 {
 
@@ -18,12 +17,6 @@ std::string ErrorBoxText(const std::string& message) {
 }
 
 namespace {
-
-// The system's own errors keep their whole text, zero bytes included.
-std::string MessageOf(const std::exception& error) {
-    const auto* ownError = dynamic_cast<const Exception*>(&error);
-    return ownError != nullptr ? ownError->Message() : std::string(error.what());
-}
 
 // Clears the open mark when the box's modal run ends, however it ends.
 class TOpenMark {
@@ -77,10 +70,6 @@ void TProgramEvents::rbRentgenClick() {
     Run([this] { windows_.SetTitleText(settings_design::kRentgenCaption); });
 }
 
-void TProgramEvents::TimerTrelanTimer(TPollCycle& cycle) {
-    Run([&cycle] { cycle.TimerTrelanTimer(); });
-}
-
 void TProgramEvents::Run(const std::function<void()>& handler) noexcept {
     try {
         handler();
@@ -93,7 +82,7 @@ void TProgramEvents::Run(const std::function<void()>& handler) noexcept {
 
 void TProgramEvents::Post(const std::exception& error) noexcept {
     try {
-        posted_.push_back(MessageOf(error));
+        posted_.push_back(ExceptionMessage(error));
         windows_.CallLater([this] { ReportFirstPosted(); });
     } catch (...) {
         // Out of memory: the error cannot even be queued. Whatever was
@@ -119,7 +108,7 @@ void TProgramEvents::ReportFirstPosted() noexcept {
 
 void TProgramEvents::Report(const std::exception& error) noexcept {
     try {
-        Report(MessageOf(error));
+        Report(ExceptionMessage(error));
     } catch (...) {
         // Copying the message failed: there is nothing left to show.
     }

@@ -8,8 +8,6 @@
 
 namespace ornet5 {
 
-class TPollCycle;
-
 // What the program's windows offer to the event logic: each front end
 // (Win32, Qt) builds its controls, implements this and forwards its window
 // events to TProgramEvents.
@@ -57,10 +55,6 @@ class TProgramEvents {
     void NJournalClick();
     void rbZvClick();
     void rbRentgenClick();
-
-    // The poll timer's tick: one poll cycle; an escaping error (a speed text
-    // that is not a number, the user's cancel) goes to the report.
-    void TimerTrelanTimer(TPollCycle& cycle);
 
     // Runs an event handler; an error escaping it is posted to the report.
     void Run(const std::function<void()>& handler) noexcept;

@@ -3,10 +3,6 @@
 #include "app/program_events.h"
 #include "app/settings_window_design.h"
 #include "app/stored_property.h"
-#include "app/window_exchange_environment.h"
-#include "common/exception.h"
-#include "measure/poll_cycle.h"
-#include "measure/port_open_log.h"
 #include "settings/ascii_text.h"
 #include "settings/form_storage.h"
 
@@ -26,22 +22,8 @@ TUnitButton Other(TUnitButton button) {
 }  // namespace
 
 TSettingsWindowCore::TSettingsWindowCore(TSettingsWindowView& view, TFormWindow& window,
-                                         TTickSource& driverTicks,
                                          const TSettingsWindowServices& services)
-    : view_(view), services_(services), commPort_(driverTicks) {
-    commPort_.SetPortName(kDesignPortName);
-    portOpenLog_ =
-        std::make_unique<TPortOpenLog>(commPort_, services_.diagnostics, services_.accessAdvice);
-    exchangeEnvironment_ =
-        std::make_unique<TWindowExchangeEnvironment>(services_.escapeDown, *this);
-    pollCycle_ = std::make_unique<TPollCycle>(*portOpenLog_, *this, *exchangeEnvironment_,
-                                              services_.formats);
-    pollCycle_->SetObserver(services_.cycles);
-    // Without its timer the monitor would never poll: that ends the start.
-    if (!view_.StartPollTimer(kPollPeriod)) {
-        throw Exception("The poll timer cannot be started");
-    }
-
+    : view_(view), services_(services) {
     auto indexProperty = [this](const char* name, TComboBox box) {
         return std::make_unique<TStoredProperty>(
             name, "ItemIndex", TPropertyKind::Integer, [this, box] { return view_.ItemIndex(box); },
@@ -63,16 +45,21 @@ TSettingsWindowCore::TSettingsWindowCore(TSettingsWindowView& view, TFormWindow&
     formStorage1_->SetStoredProps({"CB_ComPort_Speed.ItemIndex", "CB_ComPort.ItemIndex",
                                    "rbRentgen.Checked", "rbZv.Checked"});
     formStorage1_->Loaded({});
+    ChoiceEdited();
 }
 
 TSettingsWindowCore::~TSettingsWindowCore() = default;
 
-void TSettingsWindowCore::TimerTrelanTimer() {
-    services_.events.TimerTrelanTimer(*pollCycle_);
-}
-
 void TSettingsWindowCore::UnitClicked(TUnitButton button) {
     services_.events.Run([&] { SetUnitChecked(button, true); });
+}
+
+void TSettingsWindowCore::ChoiceEdited() {
+    services_.events.Run([this] { services_.choose(Choices()); });
+}
+
+TPollChoices TSettingsWindowCore::Choices() const {
+    return {view_.ItemIndex(TComboBox::Port), view_.SpeedText(), RentgenChosen()};
 }
 
 void TSettingsWindowCore::FormShow() {
@@ -90,12 +77,15 @@ void TSettingsWindowCore::FormDestroy() {
 }
 
 void TSettingsWindowCore::SetUnitChecked(TUnitButton button, bool checked) {
-    const bool wasChecked = view_.UnitChecked(button);
+    const bool newlyChecked = checked && !view_.UnitChecked(button);
     view_.ShowUnitChecked(button, checked);
-    if (!checked || wasChecked) {
+    if (newlyChecked) {
+        view_.ShowUnitChecked(Other(button), false);
+    }
+    ChoiceEdited();
+    if (!newlyChecked) {
         return;
     }
-    view_.ShowUnitChecked(Other(button), false);
     if (button == TUnitButton::Zv) {
         services_.events.rbZvClick();
     } else {
@@ -106,39 +96,8 @@ void TSettingsWindowCore::SetUnitChecked(TUnitButton button, bool checked) {
 void TSettingsWindowCore::SetItemIndex(TComboBox box, int index) {
     if (index >= 0 && index < EntryCount(box)) {
         view_.SelectItem(box, index);
+        ChoiceEdited();
     }
-}
-
-int TSettingsWindowCore::PortIndex() const {
-    return view_.ItemIndex(TComboBox::Port);
-}
-
-std::string TSettingsWindowCore::SpeedText() const {
-    return view_.SpeedText();
-}
-
-bool TSettingsWindowCore::RentgenChosen() const {
-    return view_.UnitChecked(TUnitButton::Rentgen);
-}
-
-std::string TSettingsWindowCore::DoseText() const {
-    return services_.face.DoseText();
-}
-
-void TSettingsWindowCore::SetDoseText(const std::string& text) {
-    services_.face.SetDoseText(text);
-}
-
-void TSettingsWindowCore::SetDoseCurrent(bool current) {
-    services_.face.SetDoseCurrent(current);
-}
-
-void TSettingsWindowCore::SetAddressText(const std::string& text) {
-    view_.ShowAddressText(text);
-}
-
-void TSettingsWindowCore::SetStatusText(const std::string& text) {
-    view_.ShowStatusText(text);
 }
 
 TStoredControl* TSettingsWindowCore::FindControl(std::string_view name) {

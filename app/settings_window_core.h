@@ -1,32 +1,24 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
-#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/face_core.h"
-#include "measure/cycle_outcome.h"
-#include "measure/poll_values.h"
-#include "serial/cp_drv.h"
+#include "engine/cycle_values.h"
 #include "settings/stored_form.h"
 
 namespace ornet5 {
 
 class TFormStorage;
-class TPollCycle;
-class TPortOpenLog;
 class TProgramEvents;
 class TStoredProperty;
-class TWindowExchangeEnvironment;
 
 enum class TComboBox { Port, Speed };
 enum class TUnitButton { Zv, Rentgen };
 
 // What the connection settings window's core needs of its view: the values
-// of its controls, and the poll timer.
+// of its controls, and its two text fields.
 class TSettingsWindowView {
   public:
     virtual ~TSettingsWindowView() = default;
@@ -41,60 +33,47 @@ class TSettingsWindowView {
     virtual void ShowUnitChecked(TUnitButton button, bool checked) = 0;
     virtual void ShowAddressText(const std::string& text) = 0;
     virtual void ShowStatusText(const std::string& text) = 0;
-    // Starts the window's poll timer, whose ticks the view passes to
-    // TimerTrelanTimer; false when the toolkit refuses a timer.
-    virtual bool StartPollTimer(std::chrono::milliseconds period) = 0;
 };
 
 // What the program gives the connection settings window; each must outlive
 // the window.
 struct TSettingsWindowServices {
-    TMainDisplay& face;
-    // What happens on the window's events (poll tick, unit choice), and
-    // the standard error report for errors that escape its handlers.
+    // What happens on the window's events (the unit choice), and the
+    // standard error report for errors that escape its handlers.
     TProgramEvents& events;
-    // The Escape key's physical state at the moment of the call.
-    std::function<bool()> escapeDown;
-    const TRegionalFormats& formats;
-    // Where the reasons a port cannot be opened are written: standard error
-    // on Linux, the program's log on Windows.
-    std::ostream& diagnostics;
-    // Added to the "no permission" reason: what the user can do about it
-    // on this system; may be empty.
-    std::string accessAdvice;
-    // Who hears how each poll cycle ended (the journal, the alarm); may be
-    // null.
-    TCycleObserver* cycles = nullptr;
+    // Hands the port, speed and unit as the controls now stand to the
+    // detector that the window chooses for; called on the window thread
+    // whenever one of them may have changed.
+    std::function<void(const TPollChoices&)> choose;
 };
 
-// The connection settings window apart from its controls: the serial port
-// driver (which tells the diagnostics why a port does not open), the poll
-// cycle over the window's controls, its 3000 ms timer, the settings store
-// with the entries it keeps, and the unit buttons' rule. The view creates
-// its controls, then this core, and forwards its events here.
-class TSettingsWindowCore : public TPollValues, public TStoredForm {
+// The connection settings window apart from its controls: the settings
+// store with the entries it keeps, the unit buttons' rule, and the user's
+// choices handed on to the measuring engine, which polls with them and
+// sends back the address and status texts shown here. The view creates its
+// controls, then this core, and forwards its events here.
+class TSettingsWindowCore : public TStoredForm {
   public:
     // The section of the settings file, named after the window's class,
     // as it has always been.
     static constexpr const char* kSection = "TTrelanADCFace";
+    // The detector's device until a port entry is chosen.
     static constexpr const char* kDesignPortName = "\\\\.\\COM3";
-    static constexpr std::chrono::milliseconds kPollPeriod{3000};
 
-    // Starts the poll timer (throws when it cannot) and attaches the
-    // settings store, which has not touched the file yet. view, window
-    // and driverTicks must outlive the core.
-    TSettingsWindowCore(TSettingsWindowView& view, TFormWindow& window, TTickSource& driverTicks,
+    // Hands the design's choices over and attaches the settings store,
+    // which has not touched the file yet. view and window must outlive
+    // the core.
+    TSettingsWindowCore(TSettingsWindowView& view, TFormWindow& window,
                         const TSettingsWindowServices& services);
     ~TSettingsWindowCore() override;
     TSettingsWindowCore(const TSettingsWindowCore&) = delete;
     TSettingsWindowCore& operator=(const TSettingsWindowCore&) = delete;
 
-    // The view's events. The poll timer's tick runs one poll cycle through
-    // the program's events, whose report opens its box only once the tick
-    // is over, so that polling goes on behind it.
-    void TimerTrelanTimer();
+    // The view's events.
     // The user checks a unit button (mouse, Space, arrow keys).
     void UnitClicked(TUnitButton button);
+    // A combo box's selection or text changed, by the user or otherwise.
+    void ChoiceEdited();
     // The window is about to appear: the store loads, before it is mapped.
     void FormShow();
     // A close was asked for: it is always granted, and the store saves.
@@ -103,18 +82,15 @@ class TSettingsWindowCore : public TPollValues, public TStoredForm {
     // it has not since it last loaded.
     void FormDestroy();
 
-    TCPDrv& CommPort() { return commPort_; }
-    TFormStorage& FormStorage1() { return *formStorage1_; }
+    // What the detector publishes for this window.
+    void ShowAddressText(const std::string& text) { view_.ShowAddressText(text); }
+    void ShowStatusText(const std::string& text) { view_.ShowStatusText(text); }
 
-    // The poll cycle's values: the window's controls, and the main window.
-    int PortIndex() const override;
-    std::string SpeedText() const override;
-    bool RentgenChosen() const override;
-    std::string DoseText() const override;
-    void SetDoseText(const std::string& text) override;
-    void SetDoseCurrent(bool current) override;
-    void SetAddressText(const std::string& text) override;
-    void SetStatusText(const std::string& text) override;
+    // The choices as the controls now stand.
+    TPollChoices Choices() const;
+    // True when µR/h is chosen, false for µSv/h.
+    bool RentgenChosen() const { return view_.UnitChecked(TUnitButton::Rentgen); }
+    TFormStorage& FormStorage1() { return *formStorage1_; }
 
     // The window as the settings store reaches it by name.
     std::string ClassName() const override { return kSection; }
@@ -133,10 +109,6 @@ class TSettingsWindowCore : public TPollValues, public TStoredForm {
 
     TSettingsWindowView& view_;
     const TSettingsWindowServices services_;
-    TCPDrv commPort_;
-    std::unique_ptr<TPortOpenLog> portOpenLog_;
-    std::unique_ptr<TWindowExchangeEnvironment> exchangeEnvironment_;
-    std::unique_ptr<TPollCycle> pollCycle_;
     std::vector<std::unique_ptr<TStoredProperty>> storedControls_;
     std::unique_ptr<TFormStorage> formStorage1_;
 };

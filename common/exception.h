@@ -23,6 +23,13 @@ class Exception : public std::exception {
 // Shown for an error that carries no message of its own.
 inline constexpr const char* kUnknownErrorMessage = "Неизвестная ошибка";
 
+// The error's message for the user: the system's own errors keep their
+// whole text, zero bytes included.
+inline std::string ExceptionMessage(const std::exception& error) {
+    const auto* ownError = dynamic_cast<const Exception*>(&error);
+    return ownError != nullptr ? ownError->Message() : std::string(error.what());
+}
+
 // Integer text that does not convert.
 class EConvertError : public Exception {
   public:

@@ -47,7 +47,10 @@ std::uint8_t LookUpEscapeKeyCode(xcb_connection_t* connection) {
 
 }  // namespace
 
-TEscapeKey::TEscapeKey() {
+TEscapeKey::TEscapeKey() : x11_(X11Connection()) {
+    if (x11_ != nullptr) {
+        x11KeyCode_ = LookUpEscapeKeyCode(x11_);
+    }
     if (qGuiApp != nullptr) {
         qGuiApp->installEventFilter(this);
     }
@@ -59,37 +62,24 @@ TEscapeKey::~TEscapeKey() {
     }
 }
 
-bool TEscapeKey::IsDown() {
+bool TEscapeKey::IsDown() const {
     return X11State().value_or(lastSeenDown_);
 }
 
-bool TEscapeKey::ReadsX11KeyMap() {
+bool TEscapeKey::ReadsX11KeyMap() const {
     return X11State().has_value();
 }
 
-std::uint8_t TEscapeKey::X11KeyCode() {
-    X11State();
-    return x11KeyCode_.value_or(0);
-}
-
-std::optional<bool> TEscapeKey::X11State() {
-    xcb_connection_t* connection = X11Connection();
-    if (connection == nullptr) {
-        return std::nullopt;
-    }
-    if (!x11KeyCode_) {
-        x11KeyCode_ = LookUpEscapeKeyCode(connection);
-    }
-    if (*x11KeyCode_ == 0) {
+std::optional<bool> TEscapeKey::X11State() const {
+    if (x11_ == nullptr || x11KeyCode_ == 0) {
         return std::nullopt;
     }
     TXcbReply<xcb_query_keymap_reply_t> keymap(
-        xcb_query_keymap_reply(connection, xcb_query_keymap(connection), nullptr));
+        xcb_query_keymap_reply(x11_, xcb_query_keymap(x11_), nullptr));
     if (!keymap) {
         return std::nullopt;
     }
-    const std::uint8_t code = *x11KeyCode_;
-    return (keymap->keys[code / 8] & (1u << (code % 8))) != 0;
+    return (keymap->keys[x11KeyCode_ / 8] & (1u << (x11KeyCode_ % 8))) != 0;
 }
 
 bool TEscapeKey::eventFilter(QObject* watched, QEvent* event) {

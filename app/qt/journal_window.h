@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "app/journal_window_core.h"
+#include "app/program_toolkit.h"
 
 class QCheckBox;
 class QLabel;
@@ -19,7 +20,7 @@ class TQtFormWindow;
 // The journal window's Qt view: the controls where the design puts them,
 // the chart painted from the core's drawing, and the controls' events
 // forwarded to the core. Closing it only hides it.
-class TJournalWindow : public QWidget, private TJournalWindowView {
+class TJournalWindow : public QWidget, public TJournalWindowPart, private TJournalWindowView {
     Q_OBJECT
 
   public:
@@ -29,7 +30,7 @@ class TJournalWindow : public QWidget, private TJournalWindowView {
     // Makes the window visible if it is hidden and brings it to the front.
     void ShowAndRaise();
 
-    TJournalWindowCore& Core() { return *core_; }
+    TJournalWindowCore& Core() override { return *core_; }
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -5,69 +5,32 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "app/app_title.h"
 #include "app/qt/accessible_controls.h"
 #include "app/qt/face.h"
 #include "app/qt/guarded_application.h"
 #include "app/qt/journal_window.h"
 #include "app/qt/program_icon.h"
 #include "app/qt/qt_program_windows.h"
+#include "app/qt/qt_window_thread.h"
 #include "app/qt/signal_quit.h"
 #include "app/qt/trelan_adc_face.h"
 #include "app/qt/window_references.h"
 
 namespace ornet5 {
 
-namespace {
-
-// What a user who may not open a serial device does about it on Linux.
-constexpr const char* kAccessAdvice =
-    "добавьте пользователя в группу dialout (sudo usermod -aG dialout $USER) и войдите в "
-    "систему заново";
-
-// The desktop's bell.
-class TQtAlarmSound : public TAlarmSound {
-  public:
-    void Beep() override { QApplication::beep(); }
-};
-
-bool OpenFolder(const std::filesystem::path& folder) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
-}
-
-}  // namespace
-
-TProgram::TProgram(TGuardedApplication& application) : application_(application) {
+TProgram::TProgram(TGuardedApplication& application, std::chrono::milliseconds pollPeriod)
+    : application_(application) {
     QApplication::setWindowIcon(ProgramIcon());
     InstallAccessibleControls();
-
     face_ = std::make_unique<TFace>();
     Face = face_.get();
     windows_ = std::make_unique<TQtProgramWindows>(*face_);
-    events_ = std::make_unique<TProgramEvents>(*windows_);
-    // The one way to the report for every handler's escaping error.
-    application_.SetErrorHandler([this](const std::exception& error) { events_->Post(error); });
-
-    sound_ = std::make_unique<TQtAlarmSound>();
-    recorder_ =
-        std::make_unique<TDoseRecorder>(TDoseRecorderServices{face_->Core(), *sound_, std::cerr});
-    services_ = std::make_unique<const TSettingsWindowServices>(
-        TSettingsWindowServices{face_->Core(), *events_, [this] { return escapeKey_.IsDown(); },
-                                formats_, std::cerr, kAccessAdvice, recorder_.get()});
-    settingsWindow_ = std::make_unique<TTrelanADCFace>(*services_);
-    TrelanADCFace = settingsWindow_.get();
-    windows_->SetSettingsWindow(settingsWindow_.get());
-    journalServices_ = std::make_unique<const TJournalWindowServices>(TJournalWindowServices{
-        *recorder_, *events_, [this] { return settingsWindow_->Core().RentgenChosen(); }, formats_,
-        OpenFolder});
-    journalWindow_ = std::make_unique<TJournalWindow>(*journalServices_);
-    windows_->SetJournalWindow(journalWindow_.get());
-    face_->SetEvents(events_.get());
-
+    TProgramToolkit& toolkit = *this;
+    monitor_ = std::make_unique<TMonitorProgram>(toolkit, pollPeriod);
     signalQuit_ = std::make_unique<TSignalQuit>([this] {
         // The final save may still fail; its report must not keep a
         // program that was told to end waiting for a click.
-        events_->ReportToErrorLogOnly();
+        monitor_->Events().ReportToErrorLogOnly();
         face_->close();
     });
 }
@@ -76,15 +39,10 @@ TProgram::~TProgram() {
     signalQuit_.reset();
     face_->SetEvents(nullptr);
     windows_->SetJournalWindow(nullptr);
-    journalWindow_.reset();
     windows_->SetSettingsWindow(nullptr);
-    settingsWindow_.reset();
     TrelanADCFace = nullptr;
-    recorder_.reset();
-    // The final save's failure, say, comes after the event loop has ended.
-    events_->ReportPosted();
+    monitor_.reset();
     application_.SetErrorHandler(nullptr);
-    events_.reset();
     windows_.reset();
     face_.reset();
     Face = nullptr;
@@ -96,6 +54,61 @@ int TProgram::Run() {
     // the first activation is what loads the stored settings.
     face_->activateWindow();
     return application_.exec();
+}
+
+TProgramWindows& TProgram::Windows() {
+    return *windows_;
+}
+
+TMainDisplay& TProgram::MakeMainWindow(TProgramEvents& events) {
+    // The one way to the report for every handler's escaping error.
+    application_.SetErrorHandler([&events](const std::exception& error) { events.Post(error); });
+    face_->SetEvents(&events);
+    return face_->Core();
+}
+
+std::unique_ptr<TSettingsWindowPart> TProgram::MakeSettingsWindow(
+    const TSettingsWindowServices& services) {
+    auto window = std::make_unique<TTrelanADCFace>(services);
+    settingsWindow_ = window.get();
+    TrelanADCFace = settingsWindow_;
+    windows_->SetSettingsWindow(settingsWindow_);
+    return window;
+}
+
+std::unique_ptr<TJournalWindowPart> TProgram::MakeJournalWindow(
+    const TJournalWindowServices& services) {
+    auto window = std::make_unique<TJournalWindow>(services);
+    journalWindow_ = window.get();
+    windows_->SetJournalWindow(journalWindow_);
+    return window;
+}
+
+std::unique_ptr<TWindowThread> TProgram::MakeWindowThread() {
+    return std::make_unique<TQtWindowThread>();
+}
+
+std::ostream& TProgram::Diagnostics() {
+    return std::cerr;
+}
+
+// What a user who may not open a serial device does about it on Linux.
+std::string TProgram::AccessAdvice() const {
+    return "добавьте пользователя в группу dialout (sudo usermod -aG dialout $USER) и войдите в "
+           "систему заново";
+}
+
+std::function<bool()> TProgram::EscapeKey() {
+    return [this] { return escapeKey_.IsDown(); };
+}
+
+// The desktop's bell.
+void TProgram::Beep() {
+    QApplication::beep();
+}
+
+bool TProgram::OpenFolder(const std::filesystem::path& folder) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
 }
 
 }  // namespace ornet5

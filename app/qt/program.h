@@ -2,31 +2,31 @@
 
 #include <memory>
 
-#include "app/dose_recorder.h"
-#include "app/program_events.h"
+#include "app/monitor_program.h"
+#include "app/program_toolkit.h"
 #include "app/qt/escape_key.h"
 #include "app/qt/regional_formats.h"
 
 namespace ornet5 {
 
-class TDoseRecorder;
 class TFace;
 class TGuardedApplication;
 class TJournalWindow;
 class TQtProgramWindows;
 class TSignalQuit;
 class TTrelanADCFace;
-struct TJournalWindowServices;
-struct TSettingsWindowServices;
 
-// The program's start-up and end, in their order: the main window first,
-// then the connection settings window (hidden, its poll timer running), the
-// main window shown and run; at the end the settings window is destroyed
-// before the main window. SIGTERM, SIGINT and SIGHUP close the main window.
-class TProgram {
+// The Linux edition: the program put together from its Qt windows and
+// adapters, its start-up and end in their order (the main window first,
+// then the engine and the hidden settings window; at the end the engine
+// stops and the settings window goes before the main window). SIGTERM,
+// SIGINT and SIGHUP close the main window.
+class TProgram : private TProgramToolkit {
   public:
-    explicit TProgram(TGuardedApplication& application);
-    ~TProgram();
+    // Tests poll faster than the detector's 3000 ms.
+    explicit TProgram(TGuardedApplication& application,
+                      std::chrono::milliseconds pollPeriod = kPollPeriod);
+    ~TProgram() override;
     TProgram(const TProgram&) = delete;
     TProgram& operator=(const TProgram&) = delete;
 
@@ -37,21 +37,33 @@ class TProgram {
     TFace& MainWindow() { return *face_; }
     TTrelanADCFace& SettingsWindow() { return *settingsWindow_; }
     TJournalWindow& JournalWindow() { return *journalWindow_; }
-    TProgramEvents& Events() { return *events_; }
+    TProgramEvents& Events() { return monitor_->Events(); }
+    TDetector& Detector() { return monitor_->Detector(); }
 
   private:
+    TProgramWindows& Windows() override;
+    TMainDisplay& MakeMainWindow(TProgramEvents& events) override;
+    std::unique_ptr<TSettingsWindowPart> MakeSettingsWindow(
+        const TSettingsWindowServices& services) override;
+    std::unique_ptr<TJournalWindowPart> MakeJournalWindow(
+        const TJournalWindowServices& services) override;
+    std::unique_ptr<TWindowThread> MakeWindowThread() override;
+    std::ostream& Diagnostics() override;
+    std::string AccessAdvice() const override;
+    const TRegionalFormats& Formats() const override { return formats_; }
+    std::function<bool()> EscapeKey() override;
+    void Beep() override;
+    bool OpenFolder(const std::filesystem::path& folder) override;
+
     TGuardedApplication& application_;
     TEscapeKey escapeKey_;
     const TQtRegionalFormats formats_;
     std::unique_ptr<TFace> face_;
     std::unique_ptr<TQtProgramWindows> windows_;
-    std::unique_ptr<TProgramEvents> events_;
-    std::unique_ptr<TAlarmSound> sound_;
-    std::unique_ptr<TDoseRecorder> recorder_;
-    std::unique_ptr<const TSettingsWindowServices> services_;
-    std::unique_ptr<TTrelanADCFace> settingsWindow_;
-    std::unique_ptr<const TJournalWindowServices> journalServices_;
-    std::unique_ptr<TJournalWindow> journalWindow_;
+    // Owned by the monitor program.
+    TTrelanADCFace* settingsWindow_ = nullptr;
+    TJournalWindow* journalWindow_ = nullptr;
+    std::unique_ptr<TMonitorProgram> monitor_;
     std::unique_ptr<TSignalQuit> signalQuit_;
 };
 

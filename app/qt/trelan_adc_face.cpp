@@ -1,12 +1,13 @@
 #include "app/qt/trelan_adc_face.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QShowEvent>
 #include <QStatusBar>
-#include <QTimer>
 
 #include "app/qt/completing_combo_box.h"
 #include "app/qt/design_font.h"
@@ -34,14 +35,30 @@ TTrelanADCFace::TTrelanADCFace(const TSettingsWindowServices& services, QWidget*
     BuildControls();
     formWindow_ = std::make_unique<TQtFormWindow>(*this, TBorderStyle::Dialog);
     TSettingsWindowView& view = *this;
-    core_ = std::make_unique<TSettingsWindowCore>(view, *formWindow_, driverTicks_, services);
+    core_ = std::make_unique<TSettingsWindowCore>(view, *formWindow_, services);
+    for (TCompletingComboBox* box : {cbComPort_, cbComPortSpeed_}) {
+        connect(box, &QComboBox::currentIndexChanged, this, [this] { ChoiceEditedLater(); });
+        connect(box, &QComboBox::editTextChanged, this, [this] { ChoiceEditedLater(); });
+    }
 }
 
 // The settings store's final save, when it is due, belongs here: the
 // controls still exist.
 TTrelanADCFace::~TTrelanADCFace() {
-    timerTrelan_->stop();
     core_->FormDestroy();
+}
+
+void TTrelanADCFace::ChoiceEditedLater() {
+    if (std::exchange(choiceEditPending_, true)) {
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            choiceEditPending_ = false;
+            core_->ChoiceEdited();
+        },
+        Qt::QueuedConnection);
 }
 
 void TTrelanADCFace::BuildWindow() {
@@ -85,18 +102,6 @@ void TTrelanADCFace::BuildControls() {
     setTabOrder(cbComPortSpeed_, leDeviceAdr_);
     setTabOrder(leDeviceAdr_, rbZv_);
     setTabOrder(rbZv_, rbRentgen_);
-}
-
-bool TTrelanADCFace::StartPollTimer(std::chrono::milliseconds period) {
-    timerTrelan_ = new QTimer(this);
-    timerTrelan_->setObjectName(QStringLiteral("TimerTrelan"));
-    timerTrelan_->setInterval(period);
-    // A coarse timer may fire up to 5 % (150 ms) off at each tick; the polls
-    // keep an exact 3000 ms beat.
-    timerTrelan_->setTimerType(Qt::PreciseTimer);
-    connect(timerTrelan_, &QTimer::timeout, this, [this] { core_->TimerTrelanTimer(); });
-    timerTrelan_->start();
-    return timerTrelan_->isActive();
 }
 
 void TTrelanADCFace::ShowAndRaise() {

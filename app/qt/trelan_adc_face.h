@@ -4,15 +4,14 @@
 
 #include <QWidget>
 
+#include "app/program_toolkit.h"
 #include "app/qt/completing_combo_box.h"
-#include "app/qt/qt_tick_source.h"
 #include "app/qt/unit_radio_button.h"
 #include "app/settings_window_core.h"
 
 class QGroupBox;
 class QLineEdit;
 class QStatusBar;
-class QTimer;
 
 namespace ornet5 {
 
@@ -20,9 +19,9 @@ class TQtFormWindow;
 
 // The connection settings window's Qt view: creates the controls where the
 // design puts them and forwards their events to the window's core, which
-// owns the serial port, the poll cycle and the settings store. Closing it
-// only hides it; it lives until the program ends.
-class TTrelanADCFace : public QWidget, private TSettingsWindowView {
+// keeps the settings store and hands the user's choices to the measuring
+// engine. Closing it only hides it; it lives until the program ends.
+class TTrelanADCFace : public QWidget, public TSettingsWindowPart, private TSettingsWindowView {
     Q_OBJECT
 
   public:
@@ -32,8 +31,7 @@ class TTrelanADCFace : public QWidget, private TSettingsWindowView {
     // Makes the window visible if it is hidden and brings it to the front.
     void ShowAndRaise();
 
-    TSettingsWindowCore& Core() { return *core_; }
-    QTimer& TimerTrelan() { return *timerTrelan_; }
+    TSettingsWindowCore& Core() override { return *core_; }
 
   protected:
     // The settings store hooks in here: it loads when the window is about to
@@ -44,6 +42,10 @@ class TTrelanADCFace : public QWidget, private TSettingsWindowView {
   private:
     void BuildWindow();
     void BuildControls();
+    // A combo box's edit may pass through texts that are not the user's
+    // (a completion clears the field before it writes the entry): the
+    // choices are handed over once the event that changed them is done.
+    void ChoiceEditedLater();
 
     TCompletingComboBox& Box(TComboBox box) const {
         return box == TComboBox::Port ? *cbComPort_ : *cbComPortSpeed_;
@@ -59,7 +61,6 @@ class TTrelanADCFace : public QWidget, private TSettingsWindowView {
     void ShowUnitChecked(TUnitButton button, bool checked) override;
     void ShowAddressText(const std::string& text) override;
     void ShowStatusText(const std::string& text) override;
-    bool StartPollTimer(std::chrono::milliseconds period) override;
 
     // Declared in the order of the window's components.
     QGroupBox* groupBox1_ = nullptr;
@@ -68,12 +69,10 @@ class TTrelanADCFace : public QWidget, private TSettingsWindowView {
     QStatusBar* statusBar_ = nullptr;
     QGroupBox* groupBox2_ = nullptr;
     QLineEdit* leDeviceAdr_ = nullptr;
-    QTimer* timerTrelan_ = nullptr;
     TUnitRadioButton* rbZv_ = nullptr;
     TUnitRadioButton* rbRentgen_ = nullptr;
 
-    // The serial driver's receive poll ticks on this window's thread.
-    TQtTickSource driverTicks_;
+    bool choiceEditPending_ = false;
     std::unique_ptr<TQtFormWindow> formWindow_;
     std::unique_ptr<TSettingsWindowCore> core_;
 };

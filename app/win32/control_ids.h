@@ -42,7 +42,4 @@ enum : int {
     kIdOpenFolder = 515,
 };
 
-// The poll timer of the settings window and the driver's receive poll.
-enum : unsigned { kTimerTrelan = 1, kTimerReceivePoll = 2 };
-
 }  // namespace ornet5

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/journal_window_core.h"
+#include "app/program_toolkit.h"
 #include "app/win32/win32_form_window.h"
 #include "app/win32/window_base.h"
 
@@ -12,7 +13,7 @@ namespace ornet5 {
 // The journal window's Win32 view, "Журнал доз": the controls where the
 // design puts them, the chart drawn from the core's drawing, and the
 // controls' messages forwarded to the core. Closing it only hides it.
-class TJournalWindow : public TWin32Window, private TJournalWindowView {
+class TJournalWindow : public TWin32Window, public TJournalWindowPart, private TJournalWindowView {
   public:
     explicit TJournalWindow(const TJournalWindowServices& services);
     ~TJournalWindow() override;
@@ -21,7 +22,7 @@ class TJournalWindow : public TWin32Window, private TJournalWindowView {
     // to the front; an already visible window only comes to the front.
     void ShowAndRaise();
 
-    TJournalWindowCore& Core() { return *core_; }
+    TJournalWindowCore& Core() override { return *core_; }
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -18,16 +18,13 @@ TSettingsWindow::TSettingsWindow(const TSettingsWindowServices& services) {
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(DefaultDesignFont()), FALSE);
     ::SetWindowContextHelpId(Handle(), kHelpContext);
     BuildControls();
-    driverTicks_ = std::make_unique<TWin32TickSource>(Handle(), kTimerReceivePoll);
     formWindow_ = std::make_unique<TWin32FormWindow>(Handle(), TBorderStyle::Dialog);
     TSettingsWindowView& view = *this;
-    core_ = std::make_unique<TSettingsWindowCore>(view, *formWindow_, *driverTicks_, services);
+    core_ = std::make_unique<TSettingsWindowCore>(view, *formWindow_, services);
 }
 
 TSettingsWindow::~TSettingsWindow() {
-    ::KillTimer(Handle(), kTimerTrelan);
     core_->FormDestroy();
-    driverTicks_->Stop();
     Destroy();
 }
 
@@ -63,10 +60,6 @@ void TSettingsWindow::BuildControls() {
     ShowUnitChecked(TUnitButton::Zv, true);
 }
 
-bool TSettingsWindow::StartPollTimer(std::chrono::milliseconds period) {
-    return ::SetTimer(Handle(), kTimerTrelan, static_cast<UINT>(period.count()), nullptr) != 0;
-}
-
 void TSettingsWindow::ShowAndRaise() {
     ShowLoadedAndRaise(Handle(), [this] { core_->FormShow(); });
 }
@@ -75,11 +68,15 @@ void TSettingsWindow::Close() {
     ::SendMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
+// The choices are handed over once a combo box's completion has settled.
 void TSettingsWindow::OnCommand(int id, int code) {
     if ((id == kIdComPort || id == kIdComPortSpeed) && code == CBN_EDITCHANGE) {
         const bool port = id == kIdComPort;
         CompleteTypedText(port ? cbComPort_ : cbComPortSpeed_,
                           port ? std::span<const char* const>(kPortEntries) : kSpeedEntries);
+        core_->ChoiceEdited();
+    } else if ((id == kIdComPort || id == kIdComPortSpeed) && code == CBN_SELCHANGE) {
+        core_->ChoiceEdited();
     } else if ((id == kIdZv || id == kIdRentgen) && code == BN_CLICKED) {
         core_->UnitClicked(id == kIdZv ? TUnitButton::Zv : TUnitButton::Rentgen);
     }
@@ -87,13 +84,6 @@ void TSettingsWindow::OnCommand(int id, int code) {
 
 LRESULT TSettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_TIMER:
-            if (wParam == kTimerTrelan) {
-                core_->TimerTrelanTimer();
-            } else {
-                driverTicks_->HandleTimer(wParam);
-            }
-            return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;

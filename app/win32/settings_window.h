@@ -2,18 +2,20 @@
 
 #include <memory>
 
+#include "app/program_toolkit.h"
 #include "app/settings_window_core.h"
 #include "app/win32/win32_form_window.h"
-#include "app/win32/win32_tick_source.h"
 #include "app/win32/window_base.h"
 
 namespace ornet5 {
 
 // The connection settings window's Win32 view, "Измеритель на Trelan":
 // creates the controls where the design puts them and forwards their
-// messages to the window's core, which owns the serial port, the poll cycle
-// and the settings store. Closing it only hides it.
-class TSettingsWindow : public TWin32Window, private TSettingsWindowView {
+// messages to the window's core, which keeps the settings store and hands
+// the user's choices to the measuring engine. Closing it only hides it.
+class TSettingsWindow : public TWin32Window,
+                        public TSettingsWindowPart,
+                        private TSettingsWindowView {
   public:
     explicit TSettingsWindow(const TSettingsWindowServices& services);
     ~TSettingsWindow() override;
@@ -24,7 +26,7 @@ class TSettingsWindow : public TWin32Window, private TSettingsWindowView {
     // The ordinary close path: the store saves, the window hides.
     void Close();
 
-    TSettingsWindowCore& Core() { return *core_; }
+    TSettingsWindowCore& Core() override { return *core_; }
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -43,7 +45,6 @@ class TSettingsWindow : public TWin32Window, private TSettingsWindowView {
     void ShowUnitChecked(TUnitButton button, bool checked) override;
     void ShowAddressText(const std::string& text) override;
     void ShowStatusText(const std::string& text) override;
-    bool StartPollTimer(std::chrono::milliseconds period) override;
 
     // Declared in the order of the window's components.
     HWND groupBox1_ = nullptr;
@@ -55,8 +56,6 @@ class TSettingsWindow : public TWin32Window, private TSettingsWindowView {
     HWND rbZv_ = nullptr;
     HWND rbRentgen_ = nullptr;
 
-    // The serial driver's receive poll ticks on this window's timer.
-    std::unique_ptr<TWin32TickSource> driverTicks_;
     std::unique_ptr<TWin32FormWindow> formWindow_;
     std::unique_ptr<TSettingsWindowCore> core_;
 };

@@ -7,62 +7,19 @@
 #include "app/win32/program_log.h"
 #include "app/win32/settings_window.h"
 #include "app/win32/wide_text.h"
+#include "app/win32/win32_window_thread.h"
 
 #include <shellapi.h>
 
 namespace ornet5 {
 
-namespace {
-
-class TWin32AlarmSound : public TAlarmSound {
-  public:
-    void Beep() override { ::MessageBeep(MB_ICONWARNING); }
-};
-
-bool OpenFolder(const std::filesystem::path& folder) {
-    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(
-        nullptr, L"open", folder.wstring().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    // ShellExecute's old contract: above 32 is success.
-    return result > 32;
-}
-
-}  // namespace
-
-TWin32Program::TWin32Program() : log_(ProgramLogSettings()), events_(*this, log_) {
-    TWin32Window::SetErrorReport([this](const std::exception& error) { events_.Report(error); });
-    // Logging off or shutting down saves as the program's end does: the
-    // process may be ended as soon as the main window has answered, so a
-    // failed save goes to the log rather than into a box that would hold
-    // the session's end up.
-    face_ = std::make_unique<TFaceWindow>(events_, [this] {
-        events_.ReportToErrorLogOnly();
-        if (settingsWindow_ != nullptr) {
-            settingsWindow_->Core().FormDestroy();
-        }
-    });
-    sound_ = std::make_unique<TWin32AlarmSound>();
-    recorder_ =
-        std::make_unique<TDoseRecorder>(TDoseRecorderServices{face_->Core(), *sound_, log_});
-    services_ = std::make_unique<const TSettingsWindowServices>(
-        TSettingsWindowServices{face_->Core(),
-                                events_,
-                                [] { return EscapeKeyDown(); },
-                                formats_,
-                                log_,
-                                {},
-                                recorder_.get()});
-    settingsWindow_ = std::make_unique<TSettingsWindow>(*services_);
-    journalServices_ = std::make_unique<const TJournalWindowServices>(TJournalWindowServices{
-        *recorder_, events_, [this] { return settingsWindow_->Core().RentgenChosen(); }, formats_,
-        OpenFolder});
-    journalWindow_ = std::make_unique<TJournalWindow>(*journalServices_);
+TWin32Program::TWin32Program() : log_(ProgramLogSettings()) {
+    TProgramToolkit& toolkit = *this;
+    monitor_ = std::make_unique<TMonitorProgram>(toolkit);
 }
 
 TWin32Program::~TWin32Program() {
-    journalWindow_.reset();
-    settingsWindow_.reset();
-    // The final save's failure, say, comes after the message loop has ended.
-    events_.ReportPosted();
+    monitor_.reset();
     face_.reset();
     TWin32Window::SetErrorReport(nullptr);
 }
@@ -82,6 +39,55 @@ int TWin32Program::Run() {
         ::DispatchMessageW(&message);
     }
     return got < 0 ? 1 : static_cast<int>(message.wParam);
+}
+
+TMainDisplay& TWin32Program::MakeMainWindow(TProgramEvents& events) {
+    TWin32Window::SetErrorReport([&events](const std::exception& error) { events.Report(error); });
+    // Logging off or shutting down saves as the program's end does: the
+    // process may be ended as soon as the main window has answered, so a
+    // failed save goes to the log rather than into a box that would hold
+    // the session's end up.
+    face_ = std::make_unique<TFaceWindow>(events, [this, &events] {
+        events.ReportToErrorLogOnly();
+        monitor_->StopMeasuring();
+        if (settingsWindow_ != nullptr) {
+            settingsWindow_->Core().FormDestroy();
+        }
+    });
+    return face_->Core();
+}
+
+std::unique_ptr<TSettingsWindowPart> TWin32Program::MakeSettingsWindow(
+    const TSettingsWindowServices& services) {
+    auto window = std::make_unique<TSettingsWindow>(services);
+    settingsWindow_ = window.get();
+    return window;
+}
+
+std::unique_ptr<TJournalWindowPart> TWin32Program::MakeJournalWindow(
+    const TJournalWindowServices& services) {
+    auto window = std::make_unique<TJournalWindow>(services);
+    journalWindow_ = window.get();
+    return window;
+}
+
+std::unique_ptr<TWindowThread> TWin32Program::MakeWindowThread() {
+    return std::make_unique<TWin32WindowThread>();
+}
+
+std::function<bool()> TWin32Program::EscapeKey() {
+    return [] { return EscapeKeyDown(); };
+}
+
+void TWin32Program::Beep() {
+    ::MessageBeep(MB_ICONWARNING);
+}
+
+bool TWin32Program::OpenFolder(const std::filesystem::path& folder) {
+    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(
+        nullptr, L"open", folder.wstring().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    // ShellExecute's old contract: above 32 is success.
+    return result > 32;
 }
 
 void TWin32Program::ShowSettingsWindow() {

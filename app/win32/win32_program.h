@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "app/diagnostic_log.h"
-#include "app/dose_recorder.h"
-#include "app/program_events.h"
+#include "app/monitor_program.h"
+#include "app/program_toolkit.h"
 #include "app/win32/regional_formats.h"
 
 namespace ornet5 {
@@ -12,17 +12,15 @@ namespace ornet5 {
 class TFaceWindow;
 class TJournalWindow;
 class TSettingsWindow;
-struct TJournalWindowServices;
-struct TSettingsWindowServices;
 
-// The Windows edition's start-up and end, in their order: the main window
-// first, then the connection settings window (hidden, its poll timer
-// running), the main window shown and the messages dispatched; at the end
-// the journal window and the settings window are destroyed before the
-// main window. Every diagnostic (why a port or the journal cannot be
-// opened, errors while a report is open or at the end) goes to the
-// program's log, which outlives all the windows.
-class TWin32Program : public TProgramWindows {
+// The Windows edition: the program put together from its Win32 windows
+// and adapters, its start-up and end in their order (the main window
+// first, then the engine and the hidden settings window; at the end the
+// engine stops, and the journal window and the settings window are
+// destroyed before the main window). Every diagnostic (why a port or the
+// journal cannot be opened, errors while a report is open or at the end)
+// goes to the program's log, which outlives all the windows.
+class TWin32Program : private TProgramToolkit, private TProgramWindows {
   public:
     TWin32Program();
     ~TWin32Program() override;
@@ -33,6 +31,23 @@ class TWin32Program : public TProgramWindows {
     // returns the exit code.
     int Run();
 
+  private:
+    // The toolkit.
+    TProgramWindows& Windows() override { return *this; }
+    TMainDisplay& MakeMainWindow(TProgramEvents& events) override;
+    std::unique_ptr<TSettingsWindowPart> MakeSettingsWindow(
+        const TSettingsWindowServices& services) override;
+    std::unique_ptr<TJournalWindowPart> MakeJournalWindow(
+        const TJournalWindowServices& services) override;
+    std::unique_ptr<TWindowThread> MakeWindowThread() override;
+    std::ostream& Diagnostics() override { return log_; }
+    std::string AccessAdvice() const override { return {}; }
+    const TRegionalFormats& Formats() const override { return formats_; }
+    std::function<bool()> EscapeKey() override;
+    void Beep() override;
+    bool OpenFolder(const std::filesystem::path& folder) override;
+
+    // The windows, as the event logic reaches them.
     void ShowSettingsWindow() override;
     void CloseSettingsWindow() override;
     void SetTitleText(const std::string& text) override;
@@ -40,17 +55,13 @@ class TWin32Program : public TProgramWindows {
     void ShowJournalWindow() override;
     void ShowErrorBox(const std::string& caption, const std::string& text) override;
 
-  private:
     TDiagnosticLog log_;
-    TProgramEvents events_;
     const TWin32RegionalFormats formats_;
     std::unique_ptr<TFaceWindow> face_;
-    std::unique_ptr<TAlarmSound> sound_;
-    std::unique_ptr<TDoseRecorder> recorder_;
-    std::unique_ptr<const TSettingsWindowServices> services_;
-    std::unique_ptr<TSettingsWindow> settingsWindow_;
-    std::unique_ptr<const TJournalWindowServices> journalServices_;
-    std::unique_ptr<TJournalWindow> journalWindow_;
+    // Owned by the monitor program.
+    TSettingsWindow* settingsWindow_ = nullptr;
+    TJournalWindow* journalWindow_ = nullptr;
+    std::unique_ptr<TMonitorProgram> monitor_;
 };
 
 }  // namespace ornet5

@@ -1,6 +1,7 @@
 // The journal side of the program without a toolkit: the alarm's stored
-// settings, the recorder between the poll cycle, the alarm and the journal,
-// the journal window's core with its view faked, and the chart's drawing.
+// settings, the detector's recorder between the poll cycle, the alarm and
+// the journal, the journal window's core with its view faked, and the
+// chart's drawing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,10 +13,11 @@
 
 #include "app/alarm_settings_file.h"
 #include "app/chart_drawing.h"
-#include "app/dose_recorder.h"
+#include "app/desktop_detector.h"
 #include "app/journal_window_core.h"
 #include "app/program_events.h"
 #include "common/decimal_text.h"
+#include "common/overloaded.h"
 #include "journal/journal_reader.h"
 #include "settings/ini_profile.h"
 #include "tests/support/fake_poll_values.h"
@@ -59,20 +61,32 @@ TEST(AlarmSettingsFile, RoundTripsBesideTheWindowsSectionAndFallsBackOnGarbage) 
     EXPECT_EQ(ReadProfileString(file, "TTrelanADCFace", "rbZv_Checked", ""), "True");
 }
 
-class TRecordingDisplay : public TMainDisplay {
+// The recorder's events as the program's windows take them, at once: the
+// main window's alarm, the warning sound, the journal window's rows.
+class TShownEvents : public TDetectorObserver {
   public:
-    std::string DoseText() const override { return {}; }
-    void SetDoseText(const std::string&) override {}
-    void SetDoseCurrent(bool) override {}
-    void SetTitleText(const std::string&) override {}
-    void SetAlarm(bool on) override { alarm = on; }
+    void Observe(const TDetectorEvent& event) override {
+        std::visit(TOverloaded{[this](const TAlarmEvent& e) { alarm = e.on; },
+                               [this](const TAlarmSoundEvent&) { ++beeps; },
+                               [this](const TRowEvent& e) { detector->RowRecorded(e.row); },
+                               [](const auto&) {}},
+                   event);
+    }
+    TDesktopDetector* detector = nullptr;
     bool alarm = false;
+    int beeps = 0;
 };
 
-class TCountingSound : public TAlarmSound {
+// The test's time as the recorder's steady clock.
+class TTestClock : public TCycleClock {
   public:
-    void Beep() override { ++beeps; }
-    int beeps = 0;
+    explicit TTestClock(const std::int64_t& nowMs) : nowMs_(nowMs) {}
+    TTime Now() const override { return TTime(std::chrono::milliseconds(nowMs_)); }
+    void SleepUntil(TTime, const std::stop_token&) override {}
+    void Pause(std::chrono::milliseconds) override {}
+
+  private:
+    const std::int64_t& nowMs_;
 };
 
 class TFakeJournalView : public TJournalWindowView {
@@ -101,24 +115,17 @@ constexpr std::int64_t kNoon = 1'796'731'200'000;
 
 class JournalCoresTest : public ::testing::Test {
   protected:
-    TDoseRecorderServices RecorderServices() {
-        TDoseRecorderServices services{display,
-                                       sound,
-                                       diagnostics,
-                                       folder.Path() / "journal",
-                                       {folder.Path() / "ORNET5.INI", "ORNET5.INI"}};
-        services.now = [this] {
-            return TLocalTime{
-                std::chrono::system_clock::time_point(std::chrono::milliseconds(nowMs)), 180min};
-        };
-        services.steadyNow = [this] {
-            return std::chrono::steady_clock::time_point(std::chrono::milliseconds(nowMs));
-        };
-        return services;
+    TEventPublisher& Shown() {
+        publisher.Add(display);
+        display.detector = &detector;
+        return publisher;
+    }
+    TLocalTime LocalNow() const {
+        return {std::chrono::system_clock::time_point(std::chrono::milliseconds(nowMs)), 180min};
     }
 
     TJournalWindowServices WindowServices() {
-        TJournalWindowServices services{recorder, events, [this] { return rentgen; }, formats,
+        TJournalWindowServices services{detector, events, [this] { return rentgen; }, formats,
                                         [this](const std::filesystem::path& opened) {
                                             openedFolders.push_back(opened);
                                             return true;
@@ -136,11 +143,15 @@ class JournalCoresTest : public ::testing::Test {
     }
 
     test::TTempFolder folder;
-    TRecordingDisplay display;
-    TCountingSound sound;
+    TShownEvents display;
+    TEventPublisher publisher;
     std::ostringstream diagnostics;
     std::int64_t nowMs = kNoon;
-    TDoseRecorder recorder{RecorderServices()};
+    TTestClock clock{nowMs};
+    TDoseRecorder recorder{{folder.Path() / "journal", {}}, Shown(), diagnostics, clock, [this] {
+                               return LocalNow();
+                           }};
+    TDesktopDetector detector{recorder, {folder.Path() / "ORNET5.INI", "ORNET5.INI"}};
     test::TFakeProgramWindows windows;
     TProgramEvents events{windows, diagnostics};
     test::TFixedFormats formats;
@@ -159,7 +170,7 @@ TEST_F(JournalCoresTest, EachCycleFeedsTheAlarmAndTheJournalWhoseRowsTheWindowSh
     Cycle(TCycleStatus::NoReply);  // a silent cycle does not break the run
     Cycle(TCycleStatus::Ok, 0.3);
     EXPECT_TRUE(display.alarm);
-    EXPECT_EQ(sound.beeps, 1);
+    EXPECT_EQ(display.beeps, 1);
 
     window.FormShow();
     EXPECT_EQ(view.period, TJournalPeriod::Day);
@@ -179,7 +190,7 @@ TEST_F(JournalCoresTest, EachCycleFeedsTheAlarmAndTheJournalWhoseRowsTheWindowSh
     Cycle(TCycleStatus::Ok, 0.1);
     EXPECT_FALSE(display.alarm);
     EXPECT_EQ(view.state, "Мощность дозы ниже порога");
-    EXPECT_EQ(sound.beeps, 1);
+    EXPECT_EQ(display.beeps, 1);
 
     const TJournalSpan rows =
         ReadJournalSpan(folder.Path() / "journal", std::chrono::system_clock::time_point{},

@@ -16,12 +16,10 @@
 #include "app/program_events.h"
 #include "app/settings_window_core.h"
 #include "app/settings_window_design.h"
-#include "common/exception.h"
 #include "settings/form_storage.h"
 #include "tests/support/fake_poll_values.h"
 #include "tests/support/fake_program_windows.h"
 #include "tests/support/fake_stored_form.h"
-#include "tests/support/manual_tick_source.h"
 
 namespace ornet5 {
 namespace {
@@ -100,24 +98,18 @@ class TFakeSettingsView : public TSettingsWindowView {
     void ShowUnitChecked(TUnitButton button, bool on) override { checked[button] = on; }
     void ShowAddressText(const std::string& text) override { address = text; }
     void ShowStatusText(const std::string& text) override { status = text; }
-    bool StartPollTimer(std::chrono::milliseconds period) override {
-        timerPeriod = period;
-        return timerStarts;
-    }
 
     std::map<TComboBox, int> index{{TComboBox::Port, 2}, {TComboBox::Speed, 1}};
     std::map<TUnitButton, bool> checked{{TUnitButton::Zv, true}, {TUnitButton::Rentgen, false}};
     std::string speedText = "9600";
     std::string address = "255.255.255";
     std::string status;
-    std::chrono::milliseconds timerPeriod{0};
-    bool timerStarts = true;
 };
 
 class SettingsWindowCoreTest : public ::testing::Test {
   protected:
     TSettingsWindowServices Services() {
-        return {face, events, [this] { return escapeDown; }, formats, diagnostics, "join dialout"};
+        return {events, [this](const TPollChoices& choices) { chosen = choices; }};
     }
 
     void Set(const char* control, const char* property, std::int32_t value) {
@@ -137,19 +129,16 @@ class SettingsWindowCoreTest : public ::testing::Test {
     test::TFakeProgramWindows windows{&face};
     std::ostringstream diagnostics;
     TProgramEvents events{windows, diagnostics};
-    test::TFixedFormats formats;
-    bool escapeDown = false;
+    TPollChoices chosen;
     TFakeSettingsView view;
     test::TFakeForm formWindow;
-    TManualTickSource ticks;
-    TSettingsWindowCore core{view, formWindow, ticks, Services()};
+    TSettingsWindowCore core{view, formWindow, Services()};
 };
 
-TEST_F(SettingsWindowCoreTest, StartsPollingAtItsPeriodUnderTheWindowsSection) {
-    EXPECT_EQ(view.timerPeriod, 3000ms);
+TEST_F(SettingsWindowCoreTest, HandsOverTheDesignChoicesAndKeepsThemUnderTheWindowsSection) {
+    EXPECT_EQ(chosen, (TPollChoices{2, "9600", false}));
     EXPECT_EQ(core.ClassName(), "TTrelanADCFace");
     EXPECT_EQ(core.FormStorage1().IniSection(), "TTrelanADCFace");
-    EXPECT_EQ(core.CommPort().PortName(), "\\\\.\\COM3");
     EXPECT_EQ(core.FindControl("cb_comport_speed")->Name(), "CB_ComPort_Speed");
     EXPECT_EQ(core.FindControl("GroupBox1"), nullptr);
     // Each control has its one property, found without regard to case.
@@ -180,6 +169,7 @@ TEST_F(SettingsWindowCoreTest, AUnitHandlerRunsOnlyWhenItsButtonBecomesChecked) 
     Set("rbZv", "Checked", 0);
     EXPECT_FALSE(view.checked[TUnitButton::Zv] || view.checked[TUnitButton::Rentgen]);
     EXPECT_FALSE(core.RentgenChosen());
+    EXPECT_FALSE(chosen.rentgen);
     EXPECT_EQ(faceView.calls.size(), 2u);
     EXPECT_TRUE(windows.boxTexts.empty());
 }
@@ -192,48 +182,11 @@ TEST_F(SettingsWindowCoreTest, AStoredIndexThatNamesNoEntryLeavesTheBoxAsItStand
     Set("CB_ComPort_Speed", "ItemIndex", 4);
     Set("CB_ComPort", "ItemIndex", 3);
     EXPECT_EQ(view.index[TComboBox::Speed], 4);
-    EXPECT_EQ(core.PortIndex(), 3);
-}
-
-TEST_F(SettingsWindowCoreTest, APortThatDoesNotOpenIsNamedOnceWithItsReason) {
-    // No entry selected: the cycle keeps the driver's port.
-    view.index[TComboBox::Port] = -1;
-    core.CommPort().SetPortName("no-such-folder/no-such-port");
-    core.TimerTrelanTimer();
-    core.TimerTrelanTimer();
-    EXPECT_EQ(view.status, "Ошибка при чтении дозы из прибора");
-    EXPECT_EQ(face.DoseInk(), TDoseInk::Stale);
-    const std::string log = diagnostics.str();
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
-    EXPECT_NE(log.find("no-such-port не открывается: устройство не найдено"), std::string::npos)
-        << log;
-}
-
-TEST_F(SettingsWindowCoreTest, HandlerErrorsAndTheCancelGoToTheReport) {
-    view.index[TComboBox::Port] = -1;
-    core.CommPort().SetPortName("no-such-folder/no-such-port");
-    escapeDown = true;
-    core.TimerTrelanTimer();
-    EXPECT_EQ(view.status, "Отменено пользователем");
-    view.speedText = "";
-    core.TimerTrelanTimer();
-    EXPECT_EQ(windows.boxTexts, (std::vector<std::string>{"Отменено пользователем.",
-                                                          "'' is not a valid integer value."}));
-}
-
-TEST(SettingsWindowCore, AWindowWhosePollTimerIsRefusedIsNotMade) {
-    TRecordingFaceView faceView;
-    TFaceCore face(faceView);
-    test::TFakeProgramWindows windows(&face);
-    std::ostringstream diagnostics;
-    TProgramEvents events(windows, diagnostics);
-    test::TFixedFormats formats;
-    TFakeSettingsView view;
-    view.timerStarts = false;
-    test::TFakeForm formWindow;
-    TManualTickSource ticks;
-    const TSettingsWindowServices services{face, events, {}, formats, diagnostics, {}};
-    EXPECT_THROW((TSettingsWindowCore{view, formWindow, ticks, services}), Exception);
+    // What the store applies is what the detector polls with next.
+    EXPECT_EQ(chosen.portIndex, 3);
+    view.speedText = "38400";
+    core.ChoiceEdited();
+    EXPECT_EQ(chosen, (TPollChoices{3, "38400", false}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "common/exception.h"
 #include "link/frame.h"
 #include "measure/poll_cycle.h"
+#include "tests/support/detector_replies.h"
 #include "tests/support/fake_poll_values.h"
 #include "tests/support/manual_environment.h"
 #include "tests/support/scripted_port.h"
@@ -12,6 +13,8 @@
 namespace ornet5 {
 namespace {
 
+using test::DoseReply;
+using test::IdentifyReply;
 using test::TFakePollValues;
 using test::TFixedFormats;
 using test::TManualEnvironment;
@@ -20,16 +23,6 @@ using test::TScriptedPort;
 const char* const kIdentifyFailed = "Ошибка при попытке инициализации";
 const char* const kIdentifyDone = "Инициализация прошла успешно";
 const char* const kReadFailed = "Ошибка при чтении дозы из прибора";
-
-std::string IdentifyReply(const char* address) {
-    return BuildFrame(kOwnAddress, address, 0, 0, "").substr(0, 14);
-}
-
-// A read-dose reply carrying the reading bytes low, high.
-std::string DoseReply(const char* address, int low, int high) {
-    std::string data = {'\0', static_cast<char>(low), static_cast<char>(high)};
-    return BuildFrame(kOwnAddress, address, 6, 13, data);
-}
 
 class PollCycleTest : public ::testing::Test {
   protected:

@@ -1,17 +1,21 @@
-// The Qt adapters the settings window is given: ticks, regional formats,
-// the Escape key, and the quit signals.
+// The Qt adapters the program is given: the window thread's queue, regional
+// formats, the Escape key, and the quit signals.
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <numeric>
+#include <thread>
+#include <vector>
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTest>
+#include <QThread>
 #include <QWidget>
 
 #include "app/qt/escape_key.h"
-#include "app/qt/qt_tick_source.h"
+#include "app/qt/qt_window_thread.h"
 #include "app/qt/regional_formats.h"
 #include "app/qt/signal_quit.h"
 #include "tests/qt/app_test_support.h"
@@ -22,38 +26,30 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(QtTickSource, TicksUntilStoppedAndRestartsWithANewHandler) {
-    TQtTickSource ticks;
-    EXPECT_FALSE(ticks.IsRunning());
-    int first = 0;
-    ticks.Start(20ms, [&] { ++first; });
-    EXPECT_TRUE(ticks.IsRunning());
-    ASSERT_TRUE(test::WaitUntil([&] { return first >= 3; }));
-
-    int second = 0;
-    ticks.Start(20ms, [&] { ++second; });
-    const int firstAtRestart = first;
-    ASSERT_TRUE(test::WaitUntil([&] { return second >= 2; }));
-    EXPECT_EQ(first, firstAtRestart);
-
-    ticks.Stop();
-    EXPECT_FALSE(ticks.IsRunning());
-    const int secondAtStop = second;
-    QTest::qWait(100);
-    EXPECT_EQ(second, secondAtStop);
-}
-
-TEST(QtTickSource, HandlerMayStopItsOwnSource) {
-    TQtTickSource ticks;
-    int count = 0;
-    ticks.Start(10ms, [&] {
-        ++count;
-        ticks.Stop();
-    });
-    ASSERT_TRUE(test::WaitUntil([&] { return count >= 1; }));
-    QTest::qWait(60);
-    EXPECT_EQ(count, 1);
-    EXPECT_FALSE(ticks.IsRunning());
+// The detector's events come from its own thread: they must run on the
+// window thread, in the order posted, and none once the queue is gone.
+TEST(QtWindowThread, CallsFromAnotherThreadRunInOrderOnTheWindowThread) {
+    std::vector<int> ran;
+    bool allOnWindowThread = true;
+    {
+        TQtWindowThread queue;
+        std::thread poster([&] {
+            for (int i = 0; i < 100; ++i) {
+                queue.Post([&, i] {
+                    ran.push_back(i);
+                    allOnWindowThread &= QThread::currentThread() == qApp->thread();
+                });
+            }
+        });
+        poster.join();
+        ASSERT_TRUE(test::WaitUntil([&] { return ran.size() == 100; }));
+        queue.Post([&] { ran.push_back(-1); });
+    }
+    QTest::qWait(50);
+    EXPECT_TRUE(allOnWindowThread);
+    std::vector<int> expected(100);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(ran, expected);
 }
 
 TEST(RegionalFormats, TimeZoneFieldsAreDropped) {

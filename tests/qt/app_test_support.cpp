@@ -1,6 +1,5 @@
 #include "tests/qt/app_test_support.h"
 
-#include <iostream>
 #include <memory>
 
 #include <QApplication>
@@ -8,6 +7,8 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QTimer>
+
+#include "app/qt/guarded_application.h"
 
 namespace ornet5::test {
 
@@ -49,15 +50,10 @@ QList<QMessageBox*> VisibleMessageBoxes() {
     return boxes;
 }
 
-TAssembledWindows::TAssembledWindows()
-    : services{face.Core(), events, [] { return false; }, formats, std::cerr, {}}, settings(services) {
-    windows.SetSettingsWindow(&settings);
-    face.SetEvents(&events);
-}
-
-TAssembledWindows::~TAssembledWindows() {
-    face.SetEvents(nullptr);
-    windows.SetSettingsWindow(nullptr);
-}
+TAssembledWindows::TAssembledWindows(std::chrono::milliseconds pollPeriod)
+    : program(*qobject_cast<TGuardedApplication*>(qApp), pollPeriod),
+      face(program.MainWindow()),
+      settings(program.SettingsWindow()),
+      events(program.Events()) {}
 
 }  // namespace ornet5::test

@@ -7,8 +7,7 @@
 
 #include "app/program_events.h"
 #include "app/qt/face.h"
-#include "app/qt/qt_program_windows.h"
-#include "app/qt/regional_formats.h"
+#include "app/qt/program.h"
 #include "app/qt/trelan_adc_face.h"
 
 class QMessageBox;
@@ -27,18 +26,15 @@ void WhenModalOpen(std::function<void(QWidget&)> action);
 // The message boxes that are visible now.
 QList<QMessageBox*> VisibleMessageBoxes();
 
-// The main window and the real connection settings window, put together as
-// the program does it for as long as this object lives.
+// The program put together as it puts itself together, polling at the
+// period given, for as long as this object lives; its windows by name.
 struct TAssembledWindows {
-    TAssembledWindows();
-    ~TAssembledWindows();
+    explicit TAssembledWindows(std::chrono::milliseconds pollPeriod = kPollPeriod);
 
-    TFace face;
-    TQtProgramWindows windows{face};
-    TProgramEvents events{windows};
-    TQtRegionalFormats formats;
-    const TSettingsWindowServices services;
-    TTrelanADCFace settings;
+    TProgram program;
+    TFace& face;
+    TTrelanADCFace& settings;
+    TProgramEvents& events;
 };
 
 }  // namespace ornet5::test

@@ -1,5 +1,5 @@
-// Typed port and speed texts of any kind, and clicks while the poll timer
-// keeps running, against the simulator: nothing crashes, a failure is a
+// Typed port and speed texts of any kind, and clicks while the detector
+// keeps polling, against the simulator: nothing crashes, a failure is a
 // status text or the one error report, and polling recovers.
 
 #include <gtest/gtest.h>
@@ -19,7 +19,6 @@
 
 #include "app/app_title.h"
 #include "app/qt/about_box.h"
-#include "app/qt/qt_tick_source.h"
 #include "app/qt/window_references.h"
 #include "tests/qt/app_test_support.h"
 #include "tests/support/child_process.h"
@@ -32,7 +31,8 @@ using namespace std::chrono_literals;
 class BadInput : public testing::Test {
   protected:
     BadInput()
-        : simulator_(ORNET5_SIM_PATH,
+        : program_(kPollPeriod),
+          simulator_(ORNET5_SIM_PATH,
                      {"--link", std::string(std::getenv("XDG_CONFIG_HOME")) + "/ornet5/com3"}, {}) {
         port_ = program_.settings.findChild<QComboBox*>("CB_ComPort");
         speed_ = program_.settings.findChild<QComboBox*>("CB_ComPort_Speed");
@@ -46,15 +46,13 @@ class BadInput : public testing::Test {
         });
         closer_.start(10);
     }
-    ~BadInput() override { program_.settings.TimerTrelan().stop(); }
+    // Polls far faster than every 3 s.
+    static constexpr auto kPollPeriod = std::chrono::milliseconds(20);
 
-    void Tick(int ticks) {
-        program_.settings.TimerTrelan().start(20);
-        QTest::qWait(ticks * 20);
-    }
+    void Tick(int ticks) { QTest::qWait(ticks * static_cast<int>(kPollPeriod.count())); }
 
-    test::TChildProcess simulator_;
     test::TAssembledWindows program_;
+    test::TChildProcess simulator_;
     QComboBox* port_ = nullptr;
     QComboBox* speed_ = nullptr;
     QTimer closer_;
@@ -90,7 +88,6 @@ TEST_F(BadInput, AnyTypedTextIsAStatusOrOneReportAndPollingRecovers) {
     port_->setEditText("COM3");
     speed_->setEditText("9600");
     program_.face.Core().SetDoseText("none yet");
-    program_.settings.TimerTrelan().start(100);
     EXPECT_TRUE(
         test::WaitUntil([this] { return program_.face.Core().DoseText() != "none yet"; }, 10s))
         << simulator_.Output();
@@ -100,7 +97,6 @@ TEST_F(BadInput, MenuAndAboutBoxWhileThePollTimerRuns) {
     ASSERT_TRUE(simulator_.WaitForOutput("ready", 10s)) << simulator_.Output();
     program_.face.show();
     program_.face.activateWindow();
-    program_.settings.TimerTrelan().start(20);
     for (int round = 0; round < 3; ++round) {
         QTest::mouseClick(program_.face.windowHandle(), Qt::RightButton, {}, QPoint(100, 80));
         ASSERT_TRUE(test::WaitUntil([this] { return program_.face.PopupMenu1().isVisible(); }));

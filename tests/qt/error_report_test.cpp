@@ -17,7 +17,6 @@
 #include "app/program_events.h"
 #include "app/qt/face.h"
 #include "app/qt/guarded_application.h"
-#include "app/qt/qt_tick_source.h"
 #include "app/qt/regional_formats.h"
 #include "app/qt/trelan_adc_face.h"
 #include "common/exception.h"
@@ -174,19 +173,14 @@ TEST_F(GuardedApplication, ErrorEscapingAnEventHandlerIsReportedAndTheLoopGoesOn
     EXPECT_EQ(errors_[2], "tick failed");
 }
 
-// The program's parts around a real settings window whose speed text is
-// not a number: every poll tick fails, posted to the report as the program
-// does it.
+// The program around a real settings window whose speed text is not a
+// number: every cycle fails, and the report shows one box at a time while
+// the detector polls on behind it.
 TEST(ErrorReportWithSettingsWindow,
      BadSpeedTextReachesTheReportAsOneBoxAtATimeWithPollingBehindIt) {
-    TFace face;
-    TQtProgramWindows windows(face);
-    TProgramEvents report(windows);
-    TQtRegionalFormats formats;
-    const TSettingsWindowServices services{face.Core(), report,    [] { return false; },
-                                           formats,     std::cerr, {}};
-    TTrelanADCFace settings(services);
-    auto* speed = settings.findChild<QComboBox*>("CB_ComPort_Speed");
+    test::TAssembledWindows program(std::chrono::milliseconds(20));
+    TProgramEvents& report = program.events;
+    auto* speed = program.settings.findChild<QComboBox*>("CB_ComPort_Speed");
     ASSERT_NE(speed, nullptr);
     speed->setEditText("abc");
 
@@ -196,19 +190,15 @@ TEST(ErrorReportWithSettingsWindow,
         mostBoxes = std::max(mostBoxes, static_cast<int>(test::VisibleMessageBoxes().size()));
     });
     watch.start(5);
-    // Ticks far faster than the design's 3 s, while the box stays open.
-    int ticksWhileOpen = 0;
-    QObject::connect(&settings.TimerTrelan(), &QTimer::timeout,
-                     [&] { ticksWhileOpen += report.ErrorBoxOpen() ? 1 : 0; });
-    settings.TimerTrelan().setInterval(20);
     TBoxSeen seen;
     test::WhenModalOpen([&](QWidget& modal) {
         auto* box = qobject_cast<QMessageBox*>(&modal);
         ASSERT_NE(box, nullptr);
         QTimer::singleShot(600, box, [&, box] {
-            // No further tick may open the next box before the test looks;
-            // errors already posted reach the report while this one is open.
-            settings.TimerTrelan().stop();
+            // No further cycle may open the next box before the test looks;
+            // errors already on their way reach the report while this one is
+            // open.
+            program.program.Detector().Stop();
             QTimer::singleShot(100, box, [&, box] { CloseWithOk(*box, seen); });
         });
     });
@@ -221,8 +211,7 @@ TEST(ErrorReportWithSettingsWindow,
     EXPECT_EQ(mostBoxes, 1);
     EXPECT_EQ(report.ShownReports(), 1);
     EXPECT_TRUE(test::VisibleMessageBoxes().isEmpty());
-    EXPECT_GE(ticksWhileOpen, 3);
-    EXPECT_EQ(report.SuppressedReports(), ticksWhileOpen);
+    EXPECT_GE(report.SuppressedReports(), 3);
 }
 
 }  // namespace

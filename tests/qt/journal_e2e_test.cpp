@@ -12,9 +12,11 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include <QApplication>
@@ -120,8 +122,9 @@ class TTempDataHome {
 
 class JournalEndToEnd : public testing::Test {
   protected:
-    void StartProgram() {
-        program_ = std::make_unique<TProgram>(*qobject_cast<TGuardedApplication*>(qApp));
+    void StartProgram(std::chrono::milliseconds pollPeriod = kPollPeriod) {
+        program_ =
+            std::make_unique<TProgram>(*qobject_cast<TGuardedApplication*>(qApp), pollPeriod);
     }
 
     void StartSimulator() {
@@ -184,15 +187,33 @@ class JournalEndToEnd : public testing::Test {
     std::unique_ptr<TProgram> program_;
 };
 
+// When each cycle's row was written, as the detector tells it.
+class TRowTimes : public TDetectorObserver {
+  public:
+    void Observe(const TDetectorEvent& event) override {
+        if (std::holds_alternative<TRowEvent>(event)) {
+            const std::lock_guard lock(mutex_);
+            times_.push_back(system_clock::now());
+        }
+    }
+    std::vector<system_clock::time_point> Times() const {
+        const std::lock_guard lock(mutex_);
+        return times_;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::vector<system_clock::time_point> times_;
+};
+
 TEST_F(JournalEndToEnd, EachPollCycleIsARowOfWhatTheDetectorAnswered) {
     StartProgram();
-    std::vector<system_clock::time_point> cycleEnds;
-    // Connected after the poll cycle's own handler, so it runs once the
-    // cycle's row is written.
-    QObject::connect(&program_->SettingsWindow().TimerTrelan(), &QTimer::timeout,
-                     [&] { cycleEnds.push_back(system_clock::now()); });
+    TRowTimes rowTimes;
+    program_->Detector().AddObserver(rowTimes);
     ASSERT_NO_FATAL_FAILURE(StartSimulator());
     ASSERT_TRUE(test::WaitUntil([&] { return RowCount() >= 3; }, 15s)) << simulator_->Output();
+    program_->Detector().RemoveObserver(rowTimes);
+    const std::vector<system_clock::time_point> cycleEnds = rowTimes.Times();
 
     const std::vector<TRowFields> rows = Rows();
     const fs::path file =
@@ -216,8 +237,7 @@ TEST_F(JournalEndToEnd, EachPollCycleIsARowOfWhatTheDetectorAnswered) {
 }
 
 TEST_F(JournalEndToEnd, CyclesWithoutADetectorAreNoReplyRowsWithoutADose) {
-    StartProgram();
-    program_->SettingsWindow().TimerTrelan().setInterval(300);
+    StartProgram(300ms);
     ASSERT_TRUE(test::WaitUntil([&] { return RowCount() >= 3; }, 15s));
     for (const TRowFields& row : Rows()) {
         EXPECT_EQ(row.status, "no_reply");
@@ -228,9 +248,8 @@ TEST_F(JournalEndToEnd, CyclesWithoutADetectorAreNoReplyRowsWithoutADose) {
 }
 
 TEST_F(JournalEndToEnd, AlarmSetInTheJournalWindowTurnsTheDigitsRedAndBackAfterTwoReadings) {
-    StartProgram();
+    StartProgram(300ms);
     ASSERT_NO_FATAL_FAILURE(StartSimulator());
-    program_->SettingsWindow().TimerTrelan().setInterval(300);
     TFace& face = program_->MainWindow();
     // The first activation loads the settings file and writes it back.
     face.FormActivate();

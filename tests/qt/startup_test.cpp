@@ -11,8 +11,6 @@
 #include <QTimer>
 
 #include "app/app_title.h"
-#include "app/qt/qt_tick_source.h"
-#include "app/qt/signal_quit.h"
 #include "app/qt/window_references.h"
 #include "common/exception.h"
 #include "tests/qt/app_test_support.h"
@@ -75,8 +73,8 @@ TEST_F(ProgramWindows, FirstActivationShowsAndClosesTheSettingsWindowOnce) {
     EXPECT_FALSE(program_.settings.isVisible());
 }
 
+// The program's own quit signals close its main window.
 TEST_F(ProgramWindows, QuitSignalEndsTheRunWithExitCodeZeroWhileTheAboutBoxIsOpen) {
-    const TSignalQuit quit([this] { program_.face.close(); });
     program_.face.show();
     bool aboutBoxWasOpen = false;
     test::WhenModalOpen([&](QWidget&) {
@@ -91,7 +89,6 @@ TEST_F(ProgramWindows, QuitSignalEndsTheRunWithExitCodeZeroWhileTheAboutBoxIsOpe
 }
 
 TEST_F(ProgramWindows, QuitSignalEndsTheRunWithExitCodeZeroWhileAnErrorIsReported) {
-    const TSignalQuit quit([this] { program_.face.close(); });
     program_.face.show();
     test::WhenModalOpen([&](QWidget&) { std::raise(SIGHUP); });
     QTimer::singleShot(0, &program_.face,

@@ -11,7 +11,6 @@
 
 #include "app/win32/escape_key.h"
 #include "app/win32/regional_formats.h"
-#include "app/window_exchange_environment.h"
 #include "common/exception.h"
 #include "common/int_text.h"
 #include "measure/cycle_outcome.h"
@@ -126,6 +125,22 @@ class TAnsweredCount : public TCycleObserver {
     int answered = 0;
 };
 
+// What the exchange sees of the console: the Escape key, the steady clock,
+// and the status lines, which go where the windows' status bar would show
+// them: through the printed values.
+class TConsoleEnvironment : public TExchangeEnvironment {
+  public:
+    explicit TConsoleEnvironment(TPollValues& values) : values_(values) {}
+    bool EscapeDown() override { return EscapeKeyDown(); }
+    std::chrono::steady_clock::time_point Now() override {
+        return std::chrono::steady_clock::now();
+    }
+    void ShowStatus(const std::string& text) override { values_.SetStatusText(text); }
+
+  private:
+    TPollValues& values_;
+};
+
 // The cycle closes the port before it returns, so the receive poll, which
 // runs only between calls on an open port, never has a tick to take.
 class TNoTicks : public TTickSource {
@@ -154,9 +169,7 @@ int Run(const TPollOptions& options) {
     TCPDrv driver(ticks);
     TLoggedPort port(driver, std::cout);
     TPrintedValues values(options);
-    // The exchange's status lines go where the windows' status bar would
-    // show them: through the printed values.
-    TWindowExchangeEnvironment environment(EscapeKeyDown, values);
+    TConsoleEnvironment environment(values);
     TWin32RegionalFormats formats;
     TPollCycle cycle(port, values, environment, formats);
     TAnsweredCount count;

@@ -46,7 +46,7 @@ void TypeText(QWidget& widget, const QString& text) {
 }
 
 TSettingsWindowServices TServicesFixture::Services() {
-    return {face, events, [this] { return escapeDown; }, formats, diagnostics, "join dialout"};
+    return {events, [this](const TPollChoices& choices) { chosen.push_back(choices); }};
 }
 
 }  // namespace ornet5::test

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -11,7 +10,6 @@
 
 #include "app/program_events.h"
 #include "app/settings_window_core.h"
-#include "tests/support/fake_poll_values.h"
 #include "tests/support/fake_program_windows.h"
 #include "tests/support/temp_config_home.h"
 
@@ -23,13 +21,13 @@ QApplication& TestApplication();
 // Types text into a widget key by key, letters outside ASCII included.
 void TypeText(QWidget& widget, const QString& text);
 
-// The main window's two labels, recorded.
+// The main window's heading, recorded.
 class TFakeMainDisplay : public TMainDisplay {
   public:
-    std::string DoseText() const override { return doseText; }
-    void SetDoseText(const std::string& text) override { doseText = text; }
-    void SetDoseCurrent(bool current) override { doseCurrent = current; }
-    void SetAlarm(bool on) override { alarm = on; }
+    std::string DoseText() const override { return {}; }
+    void SetDoseText(const std::string&) override {}
+    void SetDoseCurrent(bool) override {}
+    void SetAlarm(bool) override {}
     void SetTitleText(const std::string& text) override {
         if (!titleError.empty()) {
             throw std::runtime_error(titleError);
@@ -37,24 +35,19 @@ class TFakeMainDisplay : public TMainDisplay {
         titleTexts.push_back(text);
     }
 
-    std::string doseText = "ORNET";
-    bool doseCurrent = true;
-    bool alarm = false;
     // When set, setting the heading fails with this message.
     std::string titleError;
     std::vector<std::string> titleTexts;
 };
 
-// Everything a settings window needs, with the error boxes recorded.
+// Everything a settings window needs, with the error boxes and the
+// choices handed to the detector recorded.
 struct TServicesFixture {
     TFakeMainDisplay face;
-    TFixedFormats formats;
-    // Why ports did not open.
-    std::ostringstream diagnostics;
-    bool escapeDown = false;
     TFakeProgramWindows windows{&face};
     TProgramEvents events{windows};
     std::vector<std::string>& reportedErrors = windows.boxTexts;
+    std::vector<TPollChoices> chosen;
 
     TSettingsWindowServices Services();
 };

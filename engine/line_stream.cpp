@@ -1,0 +1,25 @@
+#include "engine/line_stream.h"
+
+#include <utility>
+
+namespace ornet5 {
+
+TLineStream::TLineStream(std::function<void(std::string)> takeLine)
+    : std::ostream(nullptr), buffer_(std::move(takeLine)) {
+    rdbuf(&buffer_);
+}
+
+// Unbuffered: every character comes here, and a line leaves at its end.
+TLineStream::TLineBuffer::int_type TLineStream::TLineBuffer::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof())) {
+        return traits_type::not_eof(c);
+    }
+    if (traits_type::to_char_type(c) == '\n') {
+        takeLine_(std::exchange(line_, {}));
+    } else {
+        line_ += traits_type::to_char_type(c);
+    }
+    return c;
+}
+
+}  // namespace ornet5
