@@ -17,6 +17,7 @@
 #include "app/program_events.h"
 #include "common/decimal_text.h"
 #include "journal/journal_reader.h"
+#include "measure/reading_decoder.h"
 #include "settings/ini_profile.h"
 #include "tests/support/fake_poll_values.h"
 #include "tests/support/fake_program_windows.h"
@@ -36,7 +37,16 @@ TEST(DecimalText, UsersAndFilesWriteNumbersEitherWay) {
     }
     for (const char* text : {"", " ", "0,3,", "0.3x", "1e999", "nan", "inf", "0..3", ","}) {
         EXPECT_FALSE(ParseDecimalText(text)) << text;
+        EXPECT_FALSE(ParseDecimalText(text, -2)) << text;
     }
+    // A figure in µR/h read as µSv/h is the detector's own figure, for
+    // every tenth it reports at the power -1.
+    for (int tenths = 100; tenths < 400; ++tenths) {
+        const std::string text = std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
+        EXPECT_EQ(ParseDecimalText(text, -2), ReadingDecimalValue(0xFC00 | tenths)) << text;
+    }
+    EXPECT_EQ(ParseDecimalText("1,23E+1", -2), ParseDecimalText("0.123"));
+    EXPECT_FALSE(ParseDecimalText("1e", -2));
 }
 
 TEST(AlarmSettingsFile, RoundTripsBesideTheWindowsSectionAndFallsBackOnGarbage) {
@@ -215,6 +225,23 @@ TEST_F(JournalCoresTest, TheThresholdIsTypedInTheUnitShownAndABadOneChangesNothi
     window.SoundClicked(false);
     EXPECT_FALSE(recorder.AlarmSettings().sound);
     EXPECT_TRUE(windows.boxTexts.empty());
+}
+
+// 12,3 µR/h divided by 100 in binary is a step above the detector's 0.123
+// µSv/h.
+TEST_F(JournalCoresTest, AReadingEqualToTheThresholdTypedInMicroroentgenIsAtIt) {
+    rentgen = true;
+    window.FormShow();
+    window.AlarmClicked(true);
+    view.threshold = "12,3";
+    window.ThresholdEntered();
+    // The detector's word for 1.23 at the power -1.
+    const double reading = ReadingDecimalValue(0xFC00 | 123);
+    Cycle(TCycleStatus::Ok, reading);
+    Cycle(TCycleStatus::Ok, reading);
+    EXPECT_TRUE(display.alarm);
+    EXPECT_EQ(ReadProfileString(folder.Path() / "ORNET5.INI", "DoseAlarm", "Threshold", ""),
+              ShortestDecimalText(reading));
 }
 
 TEST_F(JournalCoresTest, TornRowsAreCountedAndAHiddenWindowHoldsNoRows) {
