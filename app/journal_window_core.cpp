@@ -126,6 +126,20 @@ void TJournalWindowCore::ThresholdEntered() {
     ApplyAlarmSettings(settings);
 }
 
+void TJournalWindowCore::EnterPressed(TJournalControl focused) {
+    switch (focused) {
+        case TJournalControl::ThresholdField:
+        case TJournalControl::ThresholdButton:
+            ThresholdEntered();
+            break;
+        case TJournalControl::OpenFolderButton:
+            OpenFolderClicked();
+            break;
+        case TJournalControl::Other:
+            break;
+    }
+}
+
 void TJournalWindowCore::AlarmClicked(bool enabled) {
     TAlarmSettings settings = services_.recorder.AlarmSettings();
     settings.enabled = enabled;

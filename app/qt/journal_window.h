@@ -10,6 +10,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace ornet5 {
@@ -34,6 +35,7 @@ class TJournalWindow : public QWidget, private TJournalWindowView {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     class TChartPanel;
@@ -55,9 +57,11 @@ class TJournalWindow : public QWidget, private TJournalWindowView {
     QLabel* summary_ = nullptr;
     QLabel* thresholdLabel_ = nullptr;
     QLineEdit* threshold_ = nullptr;
+    QPushButton* apply_ = nullptr;
     QCheckBox* alarmOn_ = nullptr;
     QCheckBox* alarmSound_ = nullptr;
     QLabel* alarmState_ = nullptr;
+    QPushButton* openFolder_ = nullptr;
 
     std::unique_ptr<TQtFormWindow> formWindow_;
     std::unique_ptr<TJournalWindowCore> core_;

@@ -29,6 +29,7 @@ class TJournalWindow : public TWin32Window, private TJournalWindowView {
   private:
     void BuildControls();
     void OnCommand(int id, int code);
+    TJournalControl FocusedControl() const;
     void DrawChart(const DRAWITEMSTRUCT& item) const;
     HWND Control(int id) const { return ::GetDlgItem(Handle(), id); }
 
