@@ -17,12 +17,14 @@
 #include "app/program_events.h"
 #include "common/decimal_text.h"
 #include "journal/journal_reader.h"
+#include "journal/journal_statistics.h"
 #include "measure/reading_decoder.h"
 #include "settings/ini_profile.h"
 #include "tests/support/fake_poll_values.h"
 #include "tests/support/fake_program_windows.h"
 #include "tests/support/fake_stored_form.h"
 #include "tests/support/temp_folder.h"
+#include "tools/ornet5-journal-maker/journal_maker.h"
 
 namespace ornet5 {
 namespace {
@@ -242,6 +244,40 @@ TEST_F(JournalCoresTest, AReadingEqualToTheThresholdTypedInMicroroentgenIsAtIt) 
     EXPECT_TRUE(display.alarm);
     EXPECT_EQ(ReadProfileString(folder.Path() / "ORNET5.INI", "DoseAlarm", "Threshold", ""),
               ShortestDecimalText(reading));
+}
+
+// A day of the journal maker's rows at a steady dose: each reading stands
+// for one cycle, and the outage and the stopped hour add nothing.
+TEST_F(JournalCoresTest, TheDoseAccumulatedOverThePeriodIsTheSteadyDoseOverTheReadings) {
+    TJournalMakerOptions options;
+    options.end = std::chrono::system_clock::time_point(std::chrono::milliseconds(kNoon));
+    options.length = std::chrono::days{1};
+    options.steadyDose = 0.25;
+    const TMadeJournal made = MakeJournal(folder.Path() / "journal", options);
+    const double readingHours =
+        std::chrono::duration<double, std::ratio<3600>>(options.cycle * made.readings).count();
+    const double cycleHours =
+        std::chrono::duration<double, std::ratio<3600>>(options.cycle).count();
+
+    const TJournalStatistics figures = JournalStatistics(
+        ReadJournalSpan(folder.Path() / "journal", options.end - options.length, options.end)
+            .points);
+    EXPECT_NEAR(figures.accumulatedDose, *options.steadyDose * readingHours,
+                *options.steadyDose * cycleHours);
+    // The summary's figure, to its two decimals, and its unit.
+    const auto expectShown = [&](double dose, const char* unit) {
+        const std::string label = "накопленная доза: ";
+        std::istringstream shown(view.summary.substr(view.summary.find(label) + label.size()));
+        std::string number, shownUnit;
+        shown >> number >> shownUnit;
+        EXPECT_NEAR(ParseDecimalText(number).value_or(-1), dose, 0.005) << view.summary;
+        EXPECT_EQ(shownUnit, unit);
+    };
+    window.FormShow();
+    expectShown(figures.accumulatedDose, "мкЗв");
+    rentgen = true;
+    window.PeriodClicked(TJournalPeriod::Day);
+    expectShown(figures.accumulatedDose * 100, "мкР");
 }
 
 TEST_F(JournalCoresTest, TornRowsAreCountedAndAHiddenWindowHoldsNoRows) {
