@@ -1,6 +1,9 @@
 #include "app/journal_chart_texts.h"
 
+#include <array>
+#include <charconv>
 #include <string>
+#include <system_error>
 
 #include "measure/dose_text.h"
 
@@ -12,6 +15,20 @@ constexpr std::int64_t kHourMs = 3'600'000;
 
 std::string DoseIn(double doseUSvH, const TChartFormats& formats) {
     return DoseText(doseUSvH * formats.unitFactor, formats.decimalSeparator);
+}
+
+// "4,25 мкЗв": a sum, not a reading, so with two decimals however large
+// (the dose rule's "7,9E03" would hide a month's figure), in the rate's
+// unit less its "/ч".
+std::string AccumulatedDoseText(double doseUSv, const TChartFormats& formats) {
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                      doseUSv * formats.unitFactor, std::chars_format::fixed, 2);
+    std::string text(buffer.data(), result.ec == std::errc() ? result.ptr : buffer.data());
+    if (const std::size_t point = text.find('.'); point != std::string::npos) {
+        text.replace(point, 1, formats.decimalSeparator);
+    }
+    return text + " " + formats.unitText.substr(0, formats.unitText.rfind('/'));
 }
 
 std::string DoseLine(const TJournalStatistics& figures, const TChartFormats& formats) {
@@ -59,7 +76,8 @@ std::vector<std::string> JournalSummaryLines(const TJournalStatistics& figures,
     std::vector<std::string> lines = {
         DoseLine(figures, formats),
         "Показаний: " + std::to_string(figures.readings) +
-            ", неудачных опросов: " + std::to_string(figures.failedCycles)};
+            ", неудачных опросов: " + std::to_string(figures.failedCycles) +
+            ", накопленная доза: " + AccumulatedDoseText(figures.accumulatedDose, formats)};
     if (unusableReadings > 0) {
         lines.push_back("Не нанесены на график недопустимые показания: " +
                         std::to_string(unusableReadings));

@@ -23,7 +23,8 @@ const char* JournalPeriodCaption(TJournalPeriod span);
 // (measure/dose_text.h) in the window's unit, the maximum's time local:
 //   "Минимум 0,10, среднее 0,12, максимум 0,15 мкЗв/ч (08.12 14:32:05)"
 //   (or "Показаний за этот период нет")
-//   "Показаний: 1180, неудачных опросов: 20"
+//   "Показаний: 1180, неудачных опросов: 20, накопленная доза: 0,32 мкЗв"
+//   (the dose accumulated over the period, in мкР when the unit is мкР/ч)
 // and, when the chart had to leave readings out (its UnusableReadingCount),
 //   "Не нанесены на график недопустимые показания: 3".
 // Throws EJournalChartError when formats' offset function gives an offset

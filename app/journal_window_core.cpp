@@ -17,6 +17,8 @@ namespace ornet5 {
 
 namespace {
 
+// 1 µSv/h is 100 µR/h.
+constexpr int kRentgenPerSievertPower = 2;
 constexpr double kRentgenPerSievert = 100.0;
 
 std::chrono::system_clock::time_point TimeOf(std::int64_t utcMs) {
@@ -109,17 +111,33 @@ void TJournalWindowCore::ThresholdEntered() {
     if (text.find_first_not_of(" \t") == std::string::npos) {
         settings.threshold.reset();
     } else {
-        const std::optional<double> value = ParseDecimalText(text);
+        // The unit's factor is a shift of the decimal point, so a reading
+        // equal to the typed figure is exactly at the threshold.
+        const std::optional<double> value =
+            ParseDecimalText(text, services_.rentgenChosen() ? -kRentgenPerSievertPower : 0);
         if (!value || !IsValidAlarmThreshold(*value)) {
             stateMessage_ = "Порог должен быть положительным числом, например " +
                             ThresholdText(0.3, services_.formats.DecimalSeparator());
             ShowAlarm();
             return;
         }
-        const double factor = services_.rentgenChosen() ? kRentgenPerSievert : 1.0;
-        settings.threshold = *value / factor;
+        settings.threshold = *value;
     }
     ApplyAlarmSettings(settings);
+}
+
+void TJournalWindowCore::EnterPressed(TJournalControl focused) {
+    switch (focused) {
+        case TJournalControl::ThresholdField:
+        case TJournalControl::ThresholdButton:
+            ThresholdEntered();
+            break;
+        case TJournalControl::OpenFolderButton:
+            OpenFolderClicked();
+            break;
+        case TJournalControl::Other:
+            break;
+    }
 }
 
 void TJournalWindowCore::AlarmClicked(bool enabled) {

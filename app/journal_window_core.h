@@ -40,6 +40,9 @@ class TJournalWindowView {
     virtual void ShowAlarmState(const std::string& text) = 0;
 };
 
+// Where the focus is when Enter is pressed in the journal window.
+enum class TJournalControl { ThresholdField, ThresholdButton, OpenFolderButton, Other };
+
 // What the program gives the journal window; each must outlive it.
 struct TJournalWindowServices {
     TDesktopDetector& detector;
@@ -93,6 +96,11 @@ class TJournalWindowCore : public TStoredForm {
     // shown, with ',' or '.'; an empty field clears the threshold. A text
     // that is no such number changes nothing and says so in the state line.
     void ThresholdEntered();
+    // Enter, the same in both editions: in the threshold field it applies
+    // the threshold; elsewhere it does what the focused control does, so a
+    // push button is pressed, and a check box or a period's button, which
+    // answer Space, is left alone.
+    void EnterPressed(TJournalControl focused);
     void AlarmClicked(bool enabled);
     void SoundClicked(bool sound);
     void OpenFolderClicked();

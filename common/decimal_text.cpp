@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <string>
 
 namespace ornet5 {
 
@@ -16,7 +17,33 @@ std::string ShortestDecimalText(double value, std::string_view separator) {
     return text;
 }
 
-std::optional<double> ParseDecimalText(std::string_view text) {
+namespace {
+
+// The decimal point is moved in the text's exponent, so that the only
+// rounding is from_chars' own. False when the exponent is not a number.
+bool ScaleExponent(std::string& number, int powerOfTen) {
+    const std::size_t mark = number.find_first_of("eE");
+    long long exponent = 0;
+    if (mark != std::string::npos) {
+        const char* first = number.data() + mark + 1 + (number[mark + 1] == '+' ? 1 : 0);
+        const char* last = number.data() + number.size();
+        const auto result = std::from_chars(first, last, exponent);
+        // Beyond this the number is no finite dose anyway, and the sum
+        // below cannot overflow.
+        constexpr long long kExponentLimit = 100'000;
+        if (result.ec != std::errc() || result.ptr != last || exponent > kExponentLimit ||
+            exponent < -kExponentLimit) {
+            return false;
+        }
+        number.resize(mark);
+    }
+    number += "e" + std::to_string(exponent + powerOfTen);
+    return true;
+}
+
+}  // namespace
+
+std::optional<double> ParseDecimalText(std::string_view text, int powerOfTen) {
     const std::size_t begin = text.find_first_not_of(" \t");
     if (begin == std::string_view::npos) {
         return std::nullopt;
@@ -24,6 +51,9 @@ std::optional<double> ParseDecimalText(std::string_view text) {
     std::string number(text.substr(begin, text.find_last_not_of(" \t") + 1 - begin));
     if (const std::size_t comma = number.find(','); comma != std::string::npos) {
         number[comma] = '.';
+    }
+    if (powerOfTen != 0 && !ScaleExponent(number, powerOfTen)) {
+        return std::nullopt;
     }
     // from_chars takes no leading '+', which a user may well type.
     const std::size_t skip = number.starts_with('+') ? 1 : 0;

@@ -14,7 +14,10 @@ std::string ShortestDecimalText(double value, std::string_view separator = ".");
 // A decimal number as a user or a settings file writes it: blanks around
 // it allowed, '.' or ',' as the decimal separator, an exponent allowed
 // ("0,3", "0.3", "3e-1"). Nothing for anything else, an empty text
-// included, and for a value that is not finite.
-std::optional<double> ParseDecimalText(std::string_view text);
+// included, and for a value that is not finite. With powerOfTen, the
+// number times ten to that power, rounded once: "12,3" at -2 is the double
+// nearest to 0.123, where dividing 12.3 by 100 would round twice and land
+// a step above it.
+std::optional<double> ParseDecimalText(std::string_view text, int powerOfTen = 0);
 
 }  // namespace ornet5

@@ -104,8 +104,8 @@ bool TJournalWriter::WritePending() {
     return true;
 }
 
-// The file stays open between rows of the same month; a new month, or a
-// failure, opens afresh.
+// The file stays open only while one call writes its rows (EndFile closes
+// it), so each call opens whatever file the journal's path names then.
 bool TJournalWriter::OpenFile(int month) {
     if (file_ && fileMonth_ == month) {
         return true;
@@ -174,15 +174,15 @@ TDiskFailure TJournalWriter::WriteBatch(std::size_t& rowsWritten) {
     return failure;
 }
 
-// Rows already written cannot be taken back, so a failed sync only
-// reports and reopens the file for the next row.
+// Closed after each call's rows: a file that the user moves away or
+// deletes while the program runs gets no more rows, and the next row makes
+// the month's file anew. Rows already written cannot be taken back, so a
+// failed sync only reports.
 bool TJournalWriter::EndFile() {
-    if (!options_.durable) {
-        return true;
-    }
-    if (const TDiskFailure failure = file_->Sync()) {
+    const TDiskFailure failure = options_.durable ? file_->Sync() : TDiskFailure{};
+    file_.reset();
+    if (failure) {
         Fail(filePath_, failure);
-        file_.reset();
         return false;
     }
     return true;

@@ -25,9 +25,11 @@ struct TJournalWriterOptions {
 
 // Appends the poll cycles to the monthly journal files
 // <folder>/ORNET5-YYYY-MM.csv (the month of each row's local time). Made
-// for one call per cycle on the user-interface thread: a row costs one
-// append write and one sync, besides a look at the file's last byte under
-// the writers' lock (about 0.1 ms of processor time in all). Several
+// for one call per cycle on the user-interface thread: a row costs an
+// open, one append write and one sync, besides a look at the file's last
+// byte under the writers' lock (about 0.1 ms of processor time in all).
+// Each row goes to the file that the month's path names at that moment:
+// one moved away keeps what it has, one deleted is made anew. Several
 // writers (copies of the program) may append to the same files at once;
 // each row lands whole, and a new month's file gets its header exactly
 // once. A line cut short by a crash is ended before the next row, so the

@@ -1,9 +1,11 @@
 #include "app/qt/completing_combo_box.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QMenu>
 
 #include "app/combo_completion.h"
 
@@ -42,7 +44,32 @@ bool TCompletingComboBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
         removing_ = RemovesText(*static_cast<QKeyEvent*>(event));
     }
+    if (watched == lineEdit() && event->type() == QEvent::ContextMenu) {
+        ShowContextMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     return QComboBox::eventFilter(watched, event);
+}
+
+// The line edit's own menu, whose Cut and Delete remove text as Backspace
+// does. Their own handlers would run before any other, with no key to tell
+// the change from typing, so they are replaced by handlers that say so.
+void TCompletingComboBox::ShowContextMenu(const QPoint& at) {
+    QMenu* menu = lineEdit()->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (QAction* action : menu->actions()) {
+        const QString command = action->text().section(u'\t', 0, 0);
+        const bool cut = command == QLineEdit::tr("Cu&t");
+        if (cut || command == QLineEdit::tr("Delete")) {
+            QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, [this, cut] {
+                removing_ = true;
+                cut ? lineEdit()->cut() : lineEdit()->del();
+                removing_ = false;
+            });
+        }
+    }
+    menu->popup(at);
 }
 
 void TCompletingComboBox::OnTextEdited(const QString& text) {

@@ -23,6 +23,7 @@ class TCompletingComboBox : public QComboBox {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void ShowContextMenu(const QPoint& at);
     void OnTextEdited(const QString& text);
     void SelectKeepingText(int index, const QString& text, int cursor);
 

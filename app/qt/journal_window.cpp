@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -102,9 +103,9 @@ void TJournalWindow::BuildControls() {
     summary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     summary_->setTextFormat(Qt::PlainText);
     BuildAlarmGroup();
-    auto* openFolder = Place(new QPushButton(QString::fromUtf8(kOpenFolderCaption), this),
-                             "BtnOpenFolder", kOpenFolder);
-    connect(openFolder, &QPushButton::clicked, this, [this] { core_->OpenFolderClicked(); });
+    openFolder_ = Place(new QPushButton(QString::fromUtf8(kOpenFolderCaption), this),
+                        "BtnOpenFolder", kOpenFolder);
+    connect(openFolder_, &QPushButton::clicked, this, [this] { core_->OpenFolderClicked(); });
 }
 
 void TJournalWindow::BuildAlarmGroup() {
@@ -112,10 +113,9 @@ void TJournalWindow::BuildAlarmGroup() {
                         kAlarmGroup);
     thresholdLabel_ = Place(new QLabel(group), "LabelThreshold", kThresholdLabel);
     threshold_ = Place(new QLineEdit(group), "LE_Threshold", kThreshold);
-    auto* apply = Place(new QPushButton(QString::fromUtf8(kThresholdButtonCaption), group),
-                        "BtnThreshold", kThresholdButton);
-    connect(apply, &QPushButton::clicked, this, [this] { core_->ThresholdEntered(); });
-    connect(threshold_, &QLineEdit::returnPressed, this, [this] { core_->ThresholdEntered(); });
+    apply_ = Place(new QPushButton(QString::fromUtf8(kThresholdButtonCaption), group),
+                   "BtnThreshold", kThresholdButton);
+    connect(apply_, &QPushButton::clicked, this, [this] { core_->ThresholdEntered(); });
     alarmOn_ =
         Place(new QCheckBox(QString::fromUtf8(kAlarmOnCaption), group), "cbAlarmOn", kAlarmOn);
     connect(alarmOn_, &QCheckBox::clicked, this, [this](bool on) { core_->AlarmClicked(on); });
@@ -141,6 +141,20 @@ void TJournalWindow::showEvent(QShowEvent* event) {
 
 void TJournalWindow::closeEvent(QCloseEvent* event) {
     event->setAccepted(core_->FormCloseQuery());
+}
+
+// Enter reaches the window from whichever control has the focus: none of
+// them takes it (push buttons press on Enter only in a dialog).
+void TJournalWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const QWidget* focus = focusWidget();
+    core_->EnterPressed(focus == threshold_    ? TJournalControl::ThresholdField
+                        : focus == apply_      ? TJournalControl::ThresholdButton
+                        : focus == openFolder_ ? TJournalControl::OpenFolderButton
+                                               : TJournalControl::Other);
 }
 
 void TJournalWindow::ShowPeriod(TJournalPeriod period) {

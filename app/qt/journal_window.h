@@ -11,6 +11,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace ornet5 {
@@ -35,6 +36,7 @@ class TJournalWindow : public QWidget, public TJournalWindowPart, private TJourn
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     class TChartPanel;
@@ -56,9 +58,11 @@ class TJournalWindow : public QWidget, public TJournalWindowPart, private TJourn
     QLabel* summary_ = nullptr;
     QLabel* thresholdLabel_ = nullptr;
     QLineEdit* threshold_ = nullptr;
+    QPushButton* apply_ = nullptr;
     QCheckBox* alarmOn_ = nullptr;
     QCheckBox* alarmSound_ = nullptr;
     QLabel* alarmState_ = nullptr;
+    QPushButton* openFolder_ = nullptr;
 
     std::unique_ptr<TQtFormWindow> formWindow_;
     std::unique_ptr<TJournalWindowCore> core_;

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <commctrl.h>
+
 #include "app/combo_completion.h"
 #include "app/win32/wide_text.h"
 #include "app/win32/window_base.h"
@@ -14,12 +16,34 @@ bool KeyDown(int key) {
     return (::GetKeyState(key) & 0x8000) != 0;
 }
 
+// Set while an edit part carries out WM_CUT or WM_CLEAR, which is how its
+// context menu cuts and deletes: no key is down then. All combo boxes live
+// on the window thread.
+bool cuttingOrClearing = false;
+
 // The keys that remove text: Backspace and Delete, with or without Ctrl
-// (a word) or Shift (Shift+Delete cuts), and Ctrl+X.
+// (a word) or Shift (Shift+Delete cuts), and Ctrl+X; and the context
+// menu's Cut and Delete.
 TEditKind EditKind() {
-    const bool removing =
-        KeyDown(VK_BACK) || KeyDown(VK_DELETE) || (KeyDown(VK_CONTROL) && KeyDown('X'));
+    const bool removing = cuttingOrClearing || KeyDown(VK_BACK) || KeyDown(VK_DELETE) ||
+                          (KeyDown(VK_CONTROL) && KeyDown('X'));
     return removing ? TEditKind::Removed : TEditKind::Typed;
+}
+
+// The edit part's own procedure, with WM_CUT and WM_CLEAR marked: the
+// change they make reaches CompleteTypedText while they run.
+LRESULT CALLBACK EditPartProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                              DWORD_PTR) {
+    if (message == WM_CUT || message == WM_CLEAR) {
+        cuttingOrClearing = true;
+        const LRESULT result = ::DefSubclassProc(edit, message, wParam, lParam);
+        cuttingOrClearing = false;
+        return result;
+    }
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(edit, EditPartProc, id);
+    }
+    return ::DefSubclassProc(edit, message, wParam, lParam);
 }
 
 // Selects index (-1: none) without touching the text or the caret, which
@@ -52,6 +76,11 @@ HWND CreateCompletingCombo(HWND parent, TLayoutRect place, int id,
     // The edit part's height, the list's lines left as they are.
     ::SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), editHeight - 6);
     SetComboItemIndex(box, selected);
+    COMBOBOXINFO parts{};
+    parts.cbSize = sizeof parts;
+    if (::GetComboBoxInfo(box, &parts)) {
+        ::SetWindowSubclass(parts.hwndItem, EditPartProc, 0, 0);
+    }
     return box;
 }
 

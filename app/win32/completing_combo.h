@@ -21,7 +21,8 @@ HWND CreateCompletingCombo(HWND parent, TLayoutRect place, int id,
 // completed entry becomes selected with its completed part highlighted, so
 // that typing goes on over it; otherwise the text stays as typed, the
 // cursor where it was. The change counts as a removal while Backspace or
-// Delete is down, or Ctrl+X.
+// Delete is down, or Ctrl+X, and when the edit part's context menu cuts or
+// deletes.
 void CompleteTypedText(HWND comboBox, std::span<const char* const> entries);
 
 int ComboItemIndex(HWND comboBox);

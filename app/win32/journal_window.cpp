@@ -94,20 +94,35 @@ void TJournalWindow::OnCommand(int id, int code) {
     }
     if (id >= kIdPeriodFirst && id < kIdPeriodFirst + static_cast<int>(kJournalPeriods.size())) {
         core_->PeriodClicked(kJournalPeriods[static_cast<std::size_t>(id - kIdPeriodFirst)]);
-    } else if (id == IDOK && ::GetFocus() == Control(kIdOpenFolder)) {
-        // Enter on a focused push button presses it. The dialog manager
-        // makes the focused button the default only in a dialog box,
-        // which this window is not, so Enter comes as IDOK here.
-        core_->OpenFolderClicked();
-    } else if (id == kIdThresholdButton || id == IDOK) {
-        // IDOK: Enter anywhere else in the window, the threshold field
-        // included.
+    } else if (id == IDOK) {
+        // Enter anywhere in the window: the dialog manager makes the
+        // focused button the default only in a dialog box, which this
+        // window is not, so the core is told where the focus is.
+        core_->EnterPressed(FocusedControl());
+    } else if (id == kIdThresholdButton) {
         core_->ThresholdEntered();
     } else if (id == kIdAlarmOn || id == kIdAlarmSound) {
         const bool checked = ::SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
         id == kIdAlarmOn ? core_->AlarmClicked(!checked) : core_->SoundClicked(!checked);
     } else if (id == kIdOpenFolder) {
         core_->OpenFolderClicked();
+    }
+}
+
+TJournalControl TJournalWindow::FocusedControl() const {
+    const HWND focus = ::GetFocus();
+    if (focus == nullptr || ::GetParent(focus) != Handle()) {
+        return TJournalControl::Other;
+    }
+    switch (::GetDlgCtrlID(focus)) {
+        case kIdThreshold:
+            return TJournalControl::ThresholdField;
+        case kIdThresholdButton:
+            return TJournalControl::ThresholdButton;
+        case kIdOpenFolder:
+            return TJournalControl::OpenFolderButton;
+        default:
+            return TJournalControl::Other;
     }
 }
 

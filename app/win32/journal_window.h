@@ -30,6 +30,7 @@ class TJournalWindow : public TWin32Window, public TJournalWindowPart, private T
   private:
     void BuildControls();
     void OnCommand(int id, int code);
+    TJournalControl FocusedControl() const;
     void DrawChart(const DRAWITEMSTRUCT& item) const;
     HWND Control(int id) const { return ::GetDlgItem(Handle(), id); }
 

@@ -231,14 +231,15 @@ TEST(JournalChart, RefusesInputItCannotDraw) {
 
 TEST(JournalChartTexts, SummariseTheSpanInTheWindowsUnit) {
     TChartFormats formats{100, "мкР/ч", ",", [](std::int64_t) { return 180min; }};
-    const TJournalStatistics figures{1180, 20, 0.101, 0.12, 0.15, kNow};
+    const TJournalStatistics figures{1180, 20, 0.101, 0.12, 0.15, kNow, 0.0394};
     EXPECT_EQ(JournalSummaryLines(figures, formats, 0),
               (std::vector<std::string>{
                   "Минимум 10,00, среднее 12,00, максимум 15,00 мкР/ч (08.12 14:37:12)",
-                  "Показаний: 1180, неудачных опросов: 20"}));
+                  "Показаний: 1180, неудачных опросов: 20, накопленная доза: 3,94 мкР"}));
     EXPECT_EQ(JournalSummaryLines({0, 3}, formats, 2),
               (std::vector<std::string>{"Показаний за этот период нет",
-                                        "Показаний: 0, неудачных опросов: 3",
+                                        "Показаний: 0, неудачных опросов: 3, накопленная доза: "
+                                        "0,00 мкР",
                                         "Не нанесены на график недопустимые показания: 2"}));
     EXPECT_EQ(JournalPeriodMs(TJournalPeriod::Month), 30 * kDay);
 }

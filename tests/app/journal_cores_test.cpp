@@ -19,11 +19,14 @@
 #include "common/decimal_text.h"
 #include "common/overloaded.h"
 #include "journal/journal_reader.h"
+#include "journal/journal_statistics.h"
+#include "measure/reading_decoder.h"
 #include "settings/ini_profile.h"
 #include "tests/support/fake_poll_values.h"
 #include "tests/support/fake_program_windows.h"
 #include "tests/support/fake_stored_form.h"
 #include "tests/support/temp_folder.h"
+#include "tools/ornet5-journal-maker/journal_maker.h"
 
 namespace ornet5 {
 namespace {
@@ -38,7 +41,16 @@ TEST(DecimalText, UsersAndFilesWriteNumbersEitherWay) {
     }
     for (const char* text : {"", " ", "0,3,", "0.3x", "1e999", "nan", "inf", "0..3", ","}) {
         EXPECT_FALSE(ParseDecimalText(text)) << text;
+        EXPECT_FALSE(ParseDecimalText(text, -2)) << text;
     }
+    // A figure in µR/h read as µSv/h is the detector's own figure, for
+    // every tenth it reports at the power -1.
+    for (int tenths = 100; tenths < 400; ++tenths) {
+        const std::string text = std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
+        EXPECT_EQ(ParseDecimalText(text, -2), ReadingDecimalValue(0xFC00 | tenths)) << text;
+    }
+    EXPECT_EQ(ParseDecimalText("1,23E+1", -2), ParseDecimalText("0.123"));
+    EXPECT_FALSE(ParseDecimalText("1e", -2));
 }
 
 TEST(AlarmSettingsFile, RoundTripsBesideTheWindowsSectionAndFallsBackOnGarbage) {
@@ -226,6 +238,44 @@ TEST_F(JournalCoresTest, TheThresholdIsTypedInTheUnitShownAndABadOneChangesNothi
     window.SoundClicked(false);
     EXPECT_FALSE(recorder.AlarmSettings().sound);
     EXPECT_TRUE(windows.boxTexts.empty());
+}
+
+// 12,3 µR/h divided by 100 in binary is a step above the detector's 0.123
+// µSv/h.
+TEST_F(JournalCoresTest, AReadingEqualToTheThresholdTypedInMicroroentgenIsAtIt) {
+    rentgen = true;
+    window.FormShow();
+    window.AlarmClicked(true);
+    view.threshold = "12,3";
+    window.ThresholdEntered();
+    // The detector's word for 1.23 at the power -1.
+    const double reading = ReadingDecimalValue(0xFC00 | 123);
+    Cycle(TCycleStatus::Ok, reading);
+    Cycle(TCycleStatus::Ok, reading);
+    EXPECT_TRUE(display.alarm);
+    EXPECT_EQ(ReadProfileString(folder.Path() / "ORNET5.INI", "DoseAlarm", "Threshold", ""),
+              ShortestDecimalText(reading));
+}
+
+// A day of the journal maker's rows at a steady dose: each reading stands
+// for one cycle, and the outage and the stopped hour add nothing. (The
+// window's line for it is checked with the summary's texts.)
+TEST_F(JournalCoresTest, TheDoseAccumulatedOverThePeriodIsTheSteadyDoseOverTheReadings) {
+    TJournalMakerOptions options;
+    options.end = std::chrono::system_clock::time_point(std::chrono::milliseconds(kNoon));
+    options.length = std::chrono::days{1};
+    options.steadyDose = 0.25;
+    const TMadeJournal made = MakeJournal(folder.Path() / "journal", options);
+    const double readingHours =
+        std::chrono::duration<double, std::ratio<3600>>(options.cycle * made.readings).count();
+    const double cycleHours =
+        std::chrono::duration<double, std::ratio<3600>>(options.cycle).count();
+
+    const TJournalStatistics figures = JournalStatistics(
+        ReadJournalSpan(folder.Path() / "journal", options.end - options.length, options.end)
+            .points);
+    EXPECT_NEAR(figures.accumulatedDose, *options.steadyDose * readingHours,
+                *options.steadyDose * cycleHours);
 }
 
 TEST_F(JournalCoresTest, TornRowsAreCountedAndAHiddenWindowHoldsNoRows) {

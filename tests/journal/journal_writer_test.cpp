@@ -71,6 +71,25 @@ TEST(JournalWriter, EndsATornLastLineBeforeTheNextRow) {
     EXPECT_EQ(span.skippedLines, 1u);
 }
 
+// A user who moves the month's file away, or deletes it, while the
+// program runs: the next row starts the file afresh; the moved file keeps
+// what it had.
+TEST(JournalWriter, EachRowGoesToTheFileThePathNamesAtThatMoment) {
+    TTempFolder temp;
+    std::ostringstream diagnostics;
+    TJournalWriter writer(temp.Path(), diagnostics);
+    const std::filesystem::path file = temp.Path() / "ORNET5-2026-12.csv";
+    ASSERT_TRUE(writer.Append(Row(kDay, 0)));
+    std::filesystem::rename(file, temp.Path() / "moved.csv");
+    ASSERT_TRUE(writer.Append(Row(kDay, 1)));
+    EXPECT_EQ(ReadAll(temp.Path() / "moved.csv"), Text({Row(kDay, 0)}));
+    EXPECT_EQ(ReadAll(file), Text({Row(kDay, 1)}));
+    std::filesystem::remove(file);
+    ASSERT_TRUE(writer.Append(Row(kDay, 2)));
+    EXPECT_EQ(ReadAll(file), Text({Row(kDay, 2)}));
+    EXPECT_EQ(diagnostics.str(), "");
+}
+
 // Both threads leave Meet together. (MinGW's std::barrier now and then
 // never wakes a waiter: it has no futex to wait on.)
 class TRendezvous {

@@ -40,6 +40,7 @@
 #include "app/qt/trelan_adc_face.h"
 #include "common/local_time.h"
 #include "journal/journal_row.h"
+#include "settings/ini_profile.h"
 #include "settings/settings_file.h"
 #include "tests/qt/app_test_support.h"
 #include "tests/support/child_process.h"
@@ -298,6 +299,24 @@ TEST_F(JournalEndToEnd, AlarmSetInTheJournalWindowTurnsTheDigitsRedAndBackAfterT
     EXPECT_EQ(SectionText(ini, "DoseAlarm"),
               "[DoseAlarm]\r\nEnabled=True\r\nThreshold=1\r\nSound=True\r\n")
         << ini;
+}
+
+// Enter in the threshold field applies it; elsewhere Enter does what the
+// focused control does: a push button is pressed, a check box is left.
+TEST_F(JournalEndToEnd, EnterAppliesTheThresholdOnlyInItsFieldOrOnItsButton) {
+    StartProgram();
+    program_->Events().NJournalClick();
+    auto& threshold = Control<QLineEdit>("LE_Threshold");
+    const auto pressEnterOn = [&](QWidget& control, const char* text) {
+        threshold.setText(QString::fromUtf8(text));
+        control.setFocus();
+        QTest::keyClick(&control, Qt::Key_Return);
+        return ReadProfileString(ProgramSettingsFile().path, "DoseAlarm", "Threshold", "");
+    };
+    EXPECT_EQ(pressEnterOn(threshold, "0,5"), "0.5");
+    EXPECT_EQ(pressEnterOn(Control<QCheckBox>("cbAlarmOn"), "0,6"), "0.5");
+    EXPECT_FALSE(Control<QCheckBox>("cbAlarmOn").isChecked());
+    EXPECT_EQ(pressEnterOn(Control<QPushButton>("BtnThreshold"), "0,7"), "0.7");
 }
 
 TEST_F(JournalEndToEnd, ThirtyDaysOfRowsShowAsBarsWithTheDamagedLinesCounted) {

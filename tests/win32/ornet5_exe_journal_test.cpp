@@ -186,6 +186,12 @@ void Type(HWND edit, const std::wstring& text) {
     }
 }
 
+// Enter as the keyboard gives it to the focused control.
+void PostEnter(HWND control) {
+    ::PostMessageW(control, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    ::PostMessageW(control, WM_KEYUP, VK_RETURN, 0xC01C0001);
+}
+
 void PostClick(HWND window, int id) {
     ::PostMessageW(Control(window, id), BM_CLICK, 0, 0);
 }
@@ -263,12 +269,20 @@ TEST_F(Ornet5ExeJournal, RowsRecordEachPollAndTheAlarmTurnsTheDigitsRed) {
     EXPECT_EQ(DoseInk(program.face).normal, 0);
     EXPECT_EQ(Text(state), "Превышен порог мощности дозы!");
 
-    // A threshold above the dose, applied by Enter in its field: the
-    // alarm goes off only after two readings below it.
+    // Enter on the alarm's check box, which has had the focus since its
+    // click, leaves the threshold as typed: the next letter lands behind it.
     Type(threshold, L"1,0");
+    PostEnter(Control(journal, kIdAlarmOn));
+    ::PostMessageW(threshold, WM_CHAR, L'5', 1);
+    EXPECT_TRUE(WaitFor([&] { return Text(threshold) == "1,05"; }, 5s)) << Text(threshold);
+
+    // A threshold above the dose, applied by Enter in its field, clicked
+    // into first: the alarm goes off only after two readings below it.
+    Type(threshold, L"1,0");
+    ::PostMessageW(threshold, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::PostMessageW(threshold, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     const std::int64_t raisePosted = NowMs();
-    ::PostMessageW(threshold, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-    ::PostMessageW(threshold, WM_KEYUP, VK_RETURN, 0xC01C0001);
+    PostEnter(threshold);
     ASSERT_TRUE(WaitFor([&] { return Text(threshold) == "1"; }, 5s))
         << "Enter did not apply the threshold: " << Text(threshold);
     const std::int64_t raiseSeen = NowMs();

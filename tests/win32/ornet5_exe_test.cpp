@@ -356,6 +356,20 @@ TEST(Ornet5ExeLayout, WindowsHaveTheirDesignSizesAndPlaces) {
     ::PostMessageW(portEdit, WM_CHAR, L'5', 1);
     EXPECT_TRUE(WaitFor([&] { return Text(port) == "COM25"; }, 5s)) << Text(port);
     EXPECT_EQ(::SendMessageW(port, CB_GETCURSEL, 0, 0), CB_ERR);
+
+    // The edit's context menu cuts and deletes with WM_CUT and WM_CLEAR:
+    // "COM3" cut to "COM" is a removal, not completed back to COM1.
+    for (const UINT removal : {WM_CUT, WM_CLEAR}) {
+        ::SendMessageW(portEdit, EM_SETSEL, 0, -1);
+        for (const wchar_t c : std::wstring(L"COM3")) {
+            ::PostMessageW(portEdit, WM_CHAR, c, 1);
+        }
+        ASSERT_TRUE(WaitFor([&] { return Text(port) == "COM3"; }, 5s)) << Text(port);
+        ::SendMessageW(portEdit, EM_SETSEL, 3, 4);
+        ::SendMessageW(portEdit, removal, 0, 0);
+        EXPECT_EQ(Text(port), "COM") << removal;
+        EXPECT_EQ(::SendMessageW(port, CB_GETCURSEL, 0, 0), CB_ERR) << removal;
+    }
     EXPECT_EQ(program.Close(), 0u);
 }
 

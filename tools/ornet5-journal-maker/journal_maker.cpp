@@ -22,11 +22,15 @@ constexpr std::size_t kFlushBytes = 1 << 20;
 // The row's dose in µSv/h, hours counted from the journal's first row.
 class TDoseModel {
   public:
-    explicit TDoseModel(double spanHours) : spanHours_(spanHours) {}
+    TDoseModel(double spanHours, std::optional<double> steadyDose)
+        : spanHours_(spanHours), steadyDose_(steadyDose) {}
 
     std::optional<double> At(double hour) {
         if (InOutage(hour)) {
             return std::nullopt;
+        }
+        if (steadyDose_) {
+            return steadyDose_;
         }
         double dose = 0.11 + 0.01 * std::sin(2 * std::numbers::pi * hour / 24);
         dose += Rain(hour) + Rise(hour);
@@ -36,10 +40,12 @@ class TDoseModel {
     }
 
     bool InOutage(double hour) const { return Within(hour, 0.55 * spanHours_, kOutageHours); }
+    bool Stopped(double hour) const { return Within(hour, 0.4 * spanHours_, kStoppedHours); }
 
   private:
     static constexpr double kOutageHours = 6;
     static constexpr double kRainHours = 12;
+    static constexpr double kStoppedHours = 1;
 
     static bool Within(double hour, double start, double length) {
         return hour >= start && hour < start + length;
@@ -55,6 +61,7 @@ class TDoseModel {
     double Rise(double hour) const { return Within(hour, 0.85 * spanHours_, 0.5) ? 0.24 : 0; }
 
     double spanHours_;
+    std::optional<double> steadyDose_;
     std::minstd_rand random_{20261208};
     std::uniform_real_distribution<double> noise_{-0.012, 0.012};
 };
@@ -141,13 +148,18 @@ TMadeJournal MakeJournal(const std::filesystem::path& folder, const TJournalMake
     TMadeJournal made;
     TMonthFiles files(folder, made);
     const auto first = options.end - options.length;
-    TDoseModel model(duration<double, std::ratio<3600>>(options.length).count());
+    TDoseModel model(duration<double, std::ratio<3600>>(options.length).count(),
+                     options.steadyDose);
     TAlarmRule alarm;
     alarm.SetSettings({options.alarmThreshold.has_value(), options.alarmThreshold, false});
     bool identified = false;
     const auto steadyStart = steady_clock::time_point{};
     for (auto at = first; at <= options.end; at += options.cycle) {
         const double hour = duration<double, std::ratio<3600>>(at - first).count();
+        if (model.Stopped(hour)) {
+            identified = false;
+            continue;
+        }
         std::optional<double> dose = model.At(hour);
         const TCycleStatus status = StatusOf(dose, identified);
         if (status == TCycleStatus::Identified) {
@@ -164,6 +176,7 @@ TMadeJournal MakeJournal(const std::filesystem::path& folder, const TJournalMake
         }
         files.Write(row.time, line);
         ++made.rows;
+        made.readings += dose ? 1 : 0;
     }
     files.Flush();
     return made;

@@ -3,7 +3,10 @@
 #include <memory>
 
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 
 #include "app/settings_window_design.h"
@@ -79,6 +82,28 @@ TEST_F(CompletingComboBoxTest, DeletingDoesNotCompleteAgain) {
     TypeFresh(*speed_, "");
     EXPECT_EQ(speed_->currentText(), "");
     EXPECT_EQ(speed_->currentIndex(), -1);
+}
+
+// "COM3" cut to "COM" through the context menu would otherwise complete to
+// COM1 and change the port that is polled.
+TEST_F(CompletingComboBoxTest, ContextMenuCutAndDeleteDoNotCompleteAgain) {
+    for (const QString& command : {QLineEdit::tr("Cu&t"), QLineEdit::tr("Delete")}) {
+        TypeFresh(*port_, "COM3");
+        QLineEdit& edit = *port_->lineEdit();
+        edit.setSelection(3, 1);
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(1, 1), QPoint(1, 1));
+        QApplication::sendEvent(&edit, &menuEvent);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text().section(u'\t', 0, 0) == command) {
+                action->trigger();
+            }
+        }
+        menu->close();
+        EXPECT_EQ(port_->currentText(), "COM") << command.toStdString();
+        EXPECT_EQ(port_->currentIndex(), -1) << command.toStdString();
+    }
 }
 
 TEST_F(CompletingComboBoxTest, EnterKeepsTheListAndTheTypedText) {
