@@ -37,8 +37,8 @@ inline constexpr std::string_view kDefaultJournalFolder = "/var/lib/ornet5/journ
 inline constexpr std::uint16_t kDefaultMqttPort = 1883;
 inline constexpr std::string_view kDefaultTopicPrefix = "ornet5";
 inline constexpr std::chrono::seconds kDefaultKeepAlive{30};
-// A broker counts a client as gone after 1.5 keep-alives without a packet:
-// below 5 s a busy network drops it; MQTT carries at most 65535 s.
+// Shorter keep-alives than 5 s drop a connection over a slow link for
+// nothing; 65535 s is the most that MQTT's two-byte field holds.
 inline constexpr std::chrono::seconds kMinKeepAlive{5};
 inline constexpr std::chrono::seconds kMaxKeepAlive{65535};
 inline constexpr std::int32_t kDefaultSpeed = 9600;
