@@ -1,31 +1,11 @@
 #include "settings/ini_text.h"
 
 #include "settings/ascii_text.h"
+#include "settings/ini_line.h"
 
 namespace ornet5 {
 
 namespace {
-
-struct TLine {
-    std::size_t begin = 0;
-    std::size_t textEnd = 0;  // before the line end
-    std::size_t end = 0;      // after the line end
-};
-
-// The line that starts at begin. A line ends at CR LF, LF or a lone CR: the
-// Windows profile functions end a line at a lone CR too, so a file saved
-// with CR-only line ends keeps its keys apart.
-TLine LineAt(std::string_view content, std::size_t begin) {
-    const std::size_t lineBreak = content.find_first_of("\r\n", begin);
-    if (lineBreak == std::string_view::npos) {
-        return {begin, content.size(), content.size()};
-    }
-    std::size_t end = lineBreak + 1;
-    if (content[lineBreak] == '\r' && end < content.size() && content[end] == '\n') {
-        ++end;
-    }
-    return {begin, lineBreak, end};
-}
 
 // New lines end as the file's lines do when it uses CR alone, else with
 // CR LF.
@@ -41,42 +21,11 @@ std::string_view LineBreakAfter(std::string_view text, std::string_view lineEnd)
     return ended ? std::string_view() : lineEnd;
 }
 
-// A line without "=" names a key that has no value: Windows reads the
-// default for it, and a write gives it one on that line.
-enum class TLineKind { Blank, Comment, Section, Entry, KeyWithoutValue };
-
-struct TParsedLine {
-    TLineKind kind = TLineKind::Blank;
-    std::string_view name;   // section name or key
-    std::string_view value;  // trimmed, for an entry
-};
-
-TParsedLine ParseLine(std::string_view text) {
-    text = TrimBlanks(text);
-    if (text.empty()) {
-        return {TLineKind::Blank, {}, {}};
-    }
-    if (text.front() == ';') {
-        return {TLineKind::Comment, {}, {}};
-    }
-    if (text.front() == '[') {
-        const std::size_t close = text.find(']');
-        const std::size_t nameEnd = close == std::string_view::npos ? text.size() : close;
-        return {TLineKind::Section, TrimBlanks(text.substr(1, nameEnd - 1)), {}};
-    }
-    const std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos) {
-        return {TLineKind::KeyWithoutValue, text, {}};
-    }
-    return {TLineKind::Entry, TrimBlanks(text.substr(0, equals)),
-            TrimBlanks(text.substr(equals + 1))};
-}
-
 // Where a key stands in the content, as far as it was found.
 struct TKeyLocation {
     bool sectionFound = false;
     std::size_t insertAt = 0;  // after the section's last non-blank line
-    std::optional<TLine> keyLine;
+    std::optional<TIniLineSpan> keyLine;
     std::optional<std::string_view> value;
 };
 
@@ -84,10 +33,11 @@ TKeyLocation LocateKey(std::string_view content, std::string_view section, std::
     TKeyLocation location;
     bool inSection = false;
     for (std::size_t begin = 0; begin < content.size();) {
-        const TLine line = LineAt(content, begin);
+        const TIniLineSpan line = IniLineAt(content, begin);
         begin = line.end;
-        const TParsedLine parsed = ParseLine(content.substr(line.begin, line.textEnd - line.begin));
-        if (parsed.kind == TLineKind::Section) {
+        const TIniLine parsed =
+            ClassifyIniLine(content.substr(line.begin, line.textEnd - line.begin));
+        if (parsed.kind == TIniLineKind::Section) {
             if (location.sectionFound) {
                 break;
             }
@@ -96,31 +46,23 @@ TKeyLocation LocateKey(std::string_view content, std::string_view section, std::
         if (!inSection) {
             continue;
         }
-        if (parsed.kind == TLineKind::Section) {
+        if (parsed.kind == TIniLineKind::Section) {
             location.sectionFound = true;
         }
-        if (parsed.kind != TLineKind::Blank) {
+        if (parsed.kind != TIniLineKind::Blank) {
             location.insertAt = line.end;
         }
         const bool isKey =
-            parsed.kind == TLineKind::Entry || parsed.kind == TLineKind::KeyWithoutValue;
+            parsed.kind == TIniLineKind::Entry || parsed.kind == TIniLineKind::KeyWithoutValue;
         if (isKey && SameTextAscii(parsed.name, key)) {
             location.keyLine = line;
-            if (parsed.kind == TLineKind::Entry) {
+            if (parsed.kind == TIniLineKind::Entry) {
                 location.value = parsed.value;
             }
             return location;
         }
     }
     return location;
-}
-
-std::string_view DropEnclosingQuotes(std::string_view value) {
-    if (value.size() >= 2 && value.front() == value.back() &&
-        (value.front() == '"' || value.front() == '\'')) {
-        return value.substr(1, value.size() - 2);
-    }
-    return value;
 }
 
 bool HasLineBreakOrZero(std::string_view text) {
@@ -138,7 +80,7 @@ std::string EntryLine(std::string_view key, std::string_view value, std::string_
 bool LastLineIsBlank(std::string_view content) {
     std::string_view last;
     for (std::size_t begin = 0; begin < content.size();) {
-        const TLine line = LineAt(content, begin);
+        const TIniLineSpan line = IniLineAt(content, begin);
         last = content.substr(line.begin, line.textEnd - line.begin);
         begin = line.end;
     }
