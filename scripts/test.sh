@@ -2,46 +2,65 @@
 # Builds everything and runs every test: the full build (windows included,
 # under a virtual X display), the non-GUI units again under AddressSanitizer
 # and UndefinedBehaviorSanitizer, the fuzz targets for a bounded time, and
-# the Windows edition (cross-built with MinGW-w64) under Wine.
+# the Windows edition (cross-built with MinGW-w64) under Wine. It ends with
+# the seconds each stage took, also when a stage fails.
+#
+# Every build folder is configured with all its options spelled out: the run
+# command shares build/main with tests and benchmarks off.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/ensure-packages.sh
+source scripts/stage-times.sh
 
 jobs=$(nproc)
 fuzz_seconds=${ORNET5_FUZZ_SECONDS:-20}
+wine_prefix="$PWD/build/windows/wineprefix"
+wine_server_started=
+finish() {
+    local status=$?
+    if [ -n "$wine_server_started" ]; then
+        WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true
+    fi
+    stage_times "$status"
+}
+trap finish EXIT
 
-echo "== full build"
-cmake -G Ninja -S . -B build/main -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+stage packages "the Debian packages the tests need"
+bash scripts/ensure-packages.sh test
+
+stage "build main" "full build"
+cmake -G Ninja -S . -B build/main -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DORNET5_GUI=ON -DORNET5_TESTS=ON -DORNET5_BENCH=ON -DORNET5_SANITIZE=OFF -DORNET5_FUZZ=OFF >/dev/null
 cmake --build build/main -j "$jobs"
 
-echo "== non-GUI build with AddressSanitizer and UndefinedBehaviorSanitizer"
+stage "build asan" "non-GUI build with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -G Ninja -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug \
-    -DORNET5_GUI=OFF -DORNET5_BENCH=OFF -DORNET5_SANITIZE=ON >/dev/null
+    -DORNET5_GUI=OFF -DORNET5_TESTS=ON -DORNET5_BENCH=OFF -DORNET5_SANITIZE=ON -DORNET5_FUZZ=OFF >/dev/null
 cmake --build build/asan -j "$jobs"
 
-echo "== fuzz targets (clang, libFuzzer)"
+stage "build fuzz" "fuzz targets (clang, libFuzzer)"
 CC=clang CXX=clang++ cmake -G Ninja -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DORNET5_GUI=OFF -DORNET5_TESTS=OFF -DORNET5_BENCH=OFF -DORNET5_FUZZ=ON >/dev/null
+    -DORNET5_GUI=OFF -DORNET5_TESTS=OFF -DORNET5_BENCH=OFF -DORNET5_SANITIZE=OFF -DORNET5_FUZZ=ON >/dev/null
 cmake --build build/fuzz -j "$jobs"
 
-echo "== Windows edition (MinGW-w64); Wine sets up its prefix on the first run"
+stage "build windows" "Windows edition (MinGW-w64); Wine sets up its prefix on the first run"
 # The Windows tests against the detector simulator use the Linux build's.
 cmake -G Ninja -S . -B build/windows -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DORNET5_GUI=OFF -DORNET5_TESTS=ON -DORNET5_BENCH=ON -DORNET5_SANITIZE=OFF -DORNET5_FUZZ=OFF \
     -DORNET5_SIM_PROGRAM="$PWD/build/main/tools/ornet5-sim/ornet5-sim" >/dev/null
 cmake --build build/windows -j "$jobs"
 
-echo "== tests: full build"
+stage "tests main" "full build"
 # The window tests need a display; a virtual one serves everywhere.
 xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir build/main --output-on-failure -j "$jobs"
 
-echo "== tests: sanitizer build"
+stage "tests asan" "sanitizer build"
 ASAN_OPTIONS=halt_on_error=1:abort_on_error=0:detect_leaks=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build/asan --output-on-failure -j "$jobs"
 
-echo "== tests: Windows edition under Wine"
+stage "tests windows" "Windows edition under Wine"
 # ORNET5.exe opens its windows on a virtual display; the console programs
 # run there as well.
 # One Wine server serves them all, and Wine's own services (started with
@@ -52,31 +71,28 @@ echo "== tests: Windows edition under Wine"
 # seconds after each program and starts again with the next. The variables
 # are those with which cmake/wine.cmake runs every Windows program. A test
 # that still times out is run once more; one that hangs again fails.
-wine_prefix="$PWD/build/windows/wineprefix"
 # Its own messages (a dump of its objects when it is signalled) go to a
 # file of their own.
+wine_server_started=yes
 WINEPREFIX="$wine_prefix" wineserver -p 2>build/windows/wineserver.log
-trap 'WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true' EXIT
-windows_tests_start=$SECONDS
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     LANG=ru_RU.UTF-8 WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= \
         wine wineboot </dev/null >/dev/null 2>&1 &&
     ctest --test-dir build/windows --output-on-failure -j "$2" --repeat after-timeout:2
 ' _ "$wine_prefix" "$jobs"
-echo "Windows tests took $((SECONDS - windows_tests_start)) s"
 WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true
-trap - EXIT
+wine_server_started=
 
-echo "== Windows installer: built, installed into a fresh Wine prefix, run and uninstalled"
+stage installer "Windows installer: built, installed into a fresh Wine prefix, run and uninstalled"
 installer=$(ORNET5_JOBS="$jobs" bash scripts/windows-installer.sh build/windows)
 bash tests/installer/installer_test.sh "$installer" \
     build/windows/tests/win32/ornet5_exe_test.exe build/main/tools/ornet5-sim/ornet5-sim
 
-echo "== Debian package: built, unpacked and run"
+stage package "Debian package: built, unpacked and run"
 package=$(ORNET5_JOBS="$jobs" bash scripts/package.sh build/main)
 bash tests/package/package_test.sh "$package"
 
-echo "== fuzzing, ${fuzz_seconds} s per target"
+stage fuzzers "${fuzz_seconds} s per target"
 # Every target that fuzz/CMakeLists.txt declares must have been built: a
 # missing one would otherwise pass unnoticed.
 mapfile -t fuzz_targets < <(sed -n 's/^ornet5_add_fuzzer(\([A-Za-z0-9_]*\).*/\1/p' fuzz/CMakeLists.txt)

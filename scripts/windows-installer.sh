@@ -12,7 +12,7 @@
 # standard error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/ensure-packages.sh >&2
+bash scripts/ensure-packages.sh windows-installer >&2
 folder=${1:-build/windows-installer}
 if [ $# -eq 0 ]; then
     cmake -G Ninja -S . -B "$folder" -DCMAKE_BUILD_TYPE=Release \
