@@ -46,6 +46,21 @@ LRESULT CALLBACK EditPartProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
     return ::DefSubclassProc(edit, message, wParam, lParam);
 }
 
+// The box's own procedure, which tells the parent of texts and selections
+// set by a message: a setter that is not the user's makes no notification.
+LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                         DWORD_PTR) {
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(box, BoxProc, id);
+    }
+    const LRESULT result = ::DefSubclassProc(box, message, wParam, lParam);
+    if (message == WM_SETTEXT || message == CB_SETCURSEL || message == CB_SELECTSTRING) {
+        ::PostMessageW(::GetParent(box), kComboValueSet, static_cast<WPARAM>(::GetDlgCtrlID(box)),
+                       0);
+    }
+    return result;
+}
+
 // Selects index (-1: none) without touching the text or the caret, which
 // CB_SETCURSEL otherwise rewrites.
 void SelectKeepingText(HWND comboBox, int index, const std::wstring& text) {
@@ -81,6 +96,7 @@ HWND CreateCompletingCombo(HWND parent, TLayoutRect place, int id,
     if (::GetComboBoxInfo(box, &parts)) {
         ::SetWindowSubclass(parts.hwndItem, EditPartProc, 0, 0);
     }
+    ::SetWindowSubclass(box, BoxProc, 0, 0);
     return box;
 }
 

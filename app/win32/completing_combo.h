@@ -11,6 +11,13 @@ namespace ornet5 {
 
 // The editable drop-down combo boxes over a Win32 COMBOBOX with CBS_DROPDOWN.
 
+// Posted to a box's parent, with the box's id as wParam, after its text or
+// selection was set by a message (WM_SETTEXT, CB_SETCURSEL,
+// CB_SELECTSTRING), from this program or another; the user's own edits
+// come as CBN_EDITCHANGE and CBN_SELCHANGE. When it arrives, the change
+// that caused it is over.
+inline constexpr UINT kComboValueSet = WM_APP + 3;
+
 // A combo box child of parent with the entries, entry selected shown, its
 // edit part the design's place; the list drops below it.
 HWND CreateCompletingCombo(HWND parent, TLayoutRect place, int id,

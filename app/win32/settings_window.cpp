@@ -87,6 +87,9 @@ LRESULT TSettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case kComboValueSet:
+            core_->ChoiceEdited();
+            return 0;
         case WM_CLOSE:
             // A granted close only hides the window.
             if (core_->FormCloseQuery()) {
