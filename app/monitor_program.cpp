@@ -78,7 +78,9 @@ void TMonitorProgram::Show(const TDetectorEvent& event) {
             [this](const TRowEvent& e) { desktopDetector_.RowRecorded(e.row); },
             // The handler that met the error has long returned: the box may
             // open now, and polling goes on behind it.
-            [this](const TCycleErrorEvent& e) { events_.Report(e.message); },
+            [this](const TCycleErrorEvent& e) {
+                events_.ReportCycleError(e.message, e.cycleStart);
+            },
             [this](const TDiagnosticEvent& e) { toolkit_.Diagnostics() << e.line << std::endl; },
         },
         event);

@@ -18,16 +18,24 @@ std::string ErrorBoxText(const std::string& message) {
 
 namespace {
 
-// Clears the open mark when the box's modal run ends, however it ends.
+// Clears the open mark when the box's modal run ends, however it ends, and
+// notes when.
 class TOpenMark {
   public:
-    explicit TOpenMark(bool& mark) : mark_(mark) { mark_ = true; }
-    ~TOpenMark() { mark_ = false; }
+    TOpenMark(bool& mark, std::chrono::steady_clock::time_point& closed)
+        : mark_(mark), closed_(closed) {
+        mark_ = true;
+    }
+    ~TOpenMark() {
+        mark_ = false;
+        closed_ = std::chrono::steady_clock::now();
+    }
     TOpenMark(const TOpenMark&) = delete;
     TOpenMark& operator=(const TOpenMark&) = delete;
 
   private:
     bool& mark_;
+    std::chrono::steady_clock::time_point& closed_;
 };
 
 }  // namespace
@@ -115,17 +123,22 @@ void TProgramEvents::Report(const std::exception& error) noexcept {
 }
 
 void TProgramEvents::Report(const std::string& message) noexcept {
+    ReportCycleError(message, std::chrono::steady_clock::time_point::max());
+}
+
+void TProgramEvents::ReportCycleError(const std::string& message,
+                                      std::chrono::steady_clock::time_point cycleStart) noexcept {
     try {
         const std::string text = ErrorBoxText(message);
         if (unattended_) {
             Log("error while ending", text);
             return;
         }
-        if (boxOpen_) {
+        if (boxOpen_ || cycleStart <= lastBoxClosed_) {
             Log("error while an error report is open", text);
             return;
         }
-        const TOpenMark openMark(boxOpen_);
+        const TOpenMark openMark(boxOpen_, lastBoxClosed_);
         ++shown_;
         windows_.ShowErrorBox(kApplicationTitle, text);
     } catch (...) {

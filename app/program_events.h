@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <exception>
 #include <functional>
@@ -70,6 +71,13 @@ class TProgramEvents {
     void Post(const std::exception& error) noexcept;
     void Report(const std::exception& error) noexcept;
     void Report(const std::string& message) noexcept;
+    // An error that ended a detector's cycle, which may reach the window
+    // thread a moment after it happened: one of a cycle that started before
+    // the box it would follow was closed counts as reported while that box
+    // was open. A failure that persists is shown again by the first cycle
+    // that starts after the box was closed.
+    void ReportCycleError(const std::string& message,
+                          std::chrono::steady_clock::time_point cycleStart) noexcept;
     // Reports at once what was posted and not yet reported: for errors of
     // the program's end, after the event loop has stopped.
     void ReportPosted() noexcept;
@@ -91,6 +99,7 @@ class TProgramEvents {
     std::deque<std::string> posted_;
     bool firstActivation_ = true;
     bool boxOpen_ = false;
+    std::chrono::steady_clock::time_point lastBoxClosed_{};
     bool unattended_ = false;
     int shown_ = 0;
     int suppressed_ = 0;

@@ -105,14 +105,15 @@ void TDetector::Run(const std::stop_token& stop) {
 }
 
 void TDetector::RunCycle(const std::stop_token& stop) {
+    const auto start = clock_.Now();
     try {
         pollCycle_->TimerTrelanTimer();
     } catch (const std::exception& error) {
         if (!stop.stop_requested()) {
-            publisher_.Publish(TCycleErrorEvent{ExceptionMessage(error)});
+            publisher_.Publish(TCycleErrorEvent{ExceptionMessage(error), start});
         }
     } catch (...) {
-        publisher_.Publish(TCycleErrorEvent{kUnknownErrorMessage});
+        publisher_.Publish(TCycleErrorEvent{kUnknownErrorMessage, start});
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <variant>
 
@@ -34,9 +35,12 @@ struct TRowEvent {
     TJournalRow row;
 };
 // An error that ended a cycle (a speed text that is not a number, the
-// user's cancel): the standard error report shows its message.
+// user's cancel): the standard error report shows its message. The time
+// the cycle started, on the detector's clock, tells whether the cycle read
+// the user's choices before or after a box about an earlier error closed.
 struct TCycleErrorEvent {
     std::string message;
+    std::chrono::steady_clock::time_point cycleStart;
 };
 // A line for the diagnostics, without its line end: why a port cannot be
 // opened, why the journal cannot be written.

@@ -2,6 +2,8 @@
 // with the windows faked and the front end's event loop driven by hand.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <functional>
 #include <sstream>
 #include <stdexcept>
@@ -123,6 +125,23 @@ TEST(ProgramEvents, AnErrorReportedAtOnceWhileABoxIsOpenOpensNoSecondBox) {
               (std::vector<std::string>{"box ОРНЕТ-5: tick 1.", "box ОРНЕТ-5: tick 3."}));
     EXPECT_EQ(events.SuppressedReports(), 2);
     EXPECT_FALSE(events.ErrorBoxOpen());
+}
+
+// A cycle's error reaches the window thread a moment after its cycle
+// started: one of a cycle that started before the box closed is as if it
+// came while the box was open.
+TEST(ProgramEvents, ACycleErrorOfACycleStartedBeforeTheBoxClosedOpensNoSecondBox) {
+    TFakeWindows windows;
+    std::ostringstream errorLog;
+    TProgramEvents events(windows, errorLog);
+    const auto beforeClose = std::chrono::steady_clock::now();
+    events.ReportCycleError("cycle 1", beforeClose);
+    events.ReportCycleError("cycle 2", beforeClose);
+    events.ReportCycleError("cycle 3",
+                            std::chrono::steady_clock::now() + std::chrono::milliseconds(1));
+    EXPECT_EQ(windows.calls,
+              (std::vector<std::string>{"box ОРНЕТ-5: cycle 1.", "box ОРНЕТ-5: cycle 3."}));
+    EXPECT_EQ(errorLog.str(), "ORNET5: error while an error report is open: cycle 2.\n");
 }
 
 TEST(ProgramEvents, ABoxThatFailsToShowLeavesNoBoxOpen) {
