@@ -212,7 +212,9 @@ TEST_F(JournalEndToEnd, EachPollCycleIsARowOfWhatTheDetectorAnswered) {
     TRowTimes rowTimes;
     program_->Detector().AddObserver(rowTimes);
     ASSERT_NO_FATAL_FAILURE(StartSimulator());
-    ASSERT_TRUE(test::WaitUntil([&] { return RowCount() >= 3; }, 15s)) << simulator_->Output();
+    // A row is in the file a moment before the detector tells of it.
+    ASSERT_TRUE(test::WaitUntil([&] { return rowTimes.Times().size() >= 3; }, 15s))
+        << simulator_->Output();
     program_->Detector().RemoveObserver(rowTimes);
     const std::vector<system_clock::time_point> cycleEnds = rowTimes.Times();
 
