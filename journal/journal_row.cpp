@@ -13,10 +13,6 @@ constexpr std::array<std::string_view, 5> kStatusNames = {"ok", "identified", "n
                                                           "bad_reply", "cancelled"};
 constexpr std::size_t kFieldCount = 5;
 
-std::string_view StatusName(TCycleStatus status) {
-    return kStatusNames[static_cast<std::size_t>(status)];
-}
-
 std::optional<TCycleStatus> StatusNamed(std::string_view name) {
     for (std::size_t i = 0; i < kStatusNames.size(); ++i) {
         if (kStatusNames[i] == name) {
@@ -109,12 +105,16 @@ bool ParseDose(std::string_view text, double& dose) {
 
 }  // namespace
 
+std::string_view CycleStatusName(TCycleStatus status) {
+    return kStatusNames[static_cast<std::size_t>(status)];
+}
+
 std::string JournalRowText(const TJournalRow& row) {
     std::string line = LocalTimeText(row.time);
     line += ',';
     AppendDose(line, row.dose);
     line += ',';
-    line += StatusName(row.status);
+    line += CycleStatusName(row.status);
     line += ',';
     AppendField(line, std::string_view(row.detector).substr(0, kMaxDetectorLength));
     line += row.alarm ? ",1\r\n" : ",0\r\n";

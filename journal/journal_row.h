@@ -45,6 +45,10 @@ inline constexpr std::size_t kMaxDetectorLength = 64;
 // about 200 bytes, with a detector of quotes only.
 inline constexpr std::size_t kMaxJournalLineLength = 256;
 
+// The journal's name of a cycle's status: "ok", "identified", "no_reply",
+// "bad_reply" or "cancelled".
+std::string_view CycleStatusName(TCycleStatus status);
+
 // The row's line, CRLF included: "2026-12-08T14:03:21.482+03:00,0.123,ok,
 // 4.2.31,0". The dose is the shortest text that reads back to the same
 // double, with '.' whatever the locale; the detector is quoted when it

@@ -17,7 +17,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/ensure-packages.sh run
 cmake -G Ninja -S . -B build/main -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DORNET5_GUI=ON -DORNET5_TESTS=OFF -DORNET5_BENCH=OFF -DORNET5_SANITIZE=OFF -DORNET5_FUZZ=OFF >/dev/null
+    -DORNET5_GUI=ON -DORNET5_TESTS=OFF -DORNET5_BENCH=OFF -DORNET5_SANITIZE=OFF -DORNET5_FUZZ=OFF \
+    -DORNET5_SERVICE=OFF >/dev/null
 cmake --build build/main -j "$(nproc)" --target ORNET5 ornet5-sim ornet5-window-shots
 
 simulator=build/main/tools/ornet5-sim/ornet5-sim

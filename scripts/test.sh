@@ -29,17 +29,20 @@ bash scripts/ensure-packages.sh test
 
 stage "build main" "full build"
 cmake -G Ninja -S . -B build/main -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DORNET5_GUI=ON -DORNET5_TESTS=ON -DORNET5_BENCH=ON -DORNET5_SANITIZE=OFF -DORNET5_FUZZ=OFF >/dev/null
+    -DORNET5_GUI=ON -DORNET5_TESTS=ON -DORNET5_BENCH=ON -DORNET5_SANITIZE=OFF -DORNET5_FUZZ=OFF \
+    -DORNET5_SERVICE=ON >/dev/null
 cmake --build build/main -j "$jobs"
 
 stage "build asan" "non-GUI build with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -G Ninja -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug \
-    -DORNET5_GUI=OFF -DORNET5_TESTS=ON -DORNET5_BENCH=OFF -DORNET5_SANITIZE=ON -DORNET5_FUZZ=OFF >/dev/null
+    -DORNET5_GUI=OFF -DORNET5_TESTS=ON -DORNET5_BENCH=OFF -DORNET5_SANITIZE=ON -DORNET5_FUZZ=OFF \
+    -DORNET5_SERVICE=ON >/dev/null
 cmake --build build/asan -j "$jobs"
 
 stage "build fuzz" "fuzz targets (clang, libFuzzer)"
 CC=clang CXX=clang++ cmake -G Ninja -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DORNET5_GUI=OFF -DORNET5_TESTS=OFF -DORNET5_BENCH=OFF -DORNET5_SANITIZE=OFF -DORNET5_FUZZ=ON >/dev/null
+    -DORNET5_GUI=OFF -DORNET5_TESTS=OFF -DORNET5_BENCH=OFF -DORNET5_SANITIZE=OFF -DORNET5_FUZZ=ON \
+    -DORNET5_SERVICE=OFF >/dev/null
 cmake --build build/fuzz -j "$jobs"
 
 stage "build windows" "Windows edition (MinGW-w64); Wine sets up its prefix on the first run"

@@ -1,0 +1,42 @@
+#include "service/state_payload.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "common/decimal_text.h"
+
+namespace ornet5 {
+
+namespace {
+
+// A JSON string: quotes, backslashes and control characters escaped; the
+// rest, UTF-8 included, as it is.
+std::string JsonString(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
+            quoted += escaped;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + '"';
+}
+
+}  // namespace
+
+std::string StatePayload(const TJournalRow& row, std::uint64_t seq) {
+    const bool hasDose = row.dose && std::isfinite(*row.dose) && *row.dose >= 0;
+    return "{\"time\":" + JsonString(LocalTimeText(row.time)) +
+           ",\"dose_uSv_h\":" + (hasDose ? ShortestDecimalText(*row.dose) : "null") +
+           ",\"status\":" + JsonString(CycleStatusName(row.status)) +
+           ",\"address\":" + JsonString(row.detector) +
+           ",\"alarm\":" + (row.alarm ? "true" : "false") + ",\"seq\":" + std::to_string(seq) + "}";
+}
+
+}  // namespace ornet5
