@@ -30,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "app/qt/face.h"
 #include "app/qt/guarded_application.h"
 #include "app/qt/program.h"
 #include "bench/bench_run.h"
@@ -122,6 +123,8 @@ void LongestBusySpell(benchmark::State& state, std::vector<std::string> simulato
     }
     for (auto _ : state) {
         TProgram program(*application);
+        // Shown, so that each new dose is painted as it would be.
+        program.MainWindow().show();
         TCycleCount count;
         program.Detector().AddObserver(count);
         // The first cycle comes 3 s after the start; the start itself is
