@@ -48,7 +48,8 @@ endif()
 
 # ---------------------------------------------------------------------------
 # The Linux edition: the program, the simulator, the desktop entry and the
-# icon, and the Debian package of them.
+# icon, the logging service with its unit and example configuration, and the
+# Debian package of them.
 if(NOT UNIX)
     return()
 endif()
@@ -67,6 +68,24 @@ if(TARGET ORNET5)
 endif()
 # For people without a detector: the monitor can be tried against it.
 install(TARGETS ornet5-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET ornet5d)
+    install(TARGETS ornet5d RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    # The unit and the example configuration belong at the system's own
+    # places (/lib/systemd/system, /etc/ornet5) when the prefix is /usr, as
+    # in the package; under any other prefix (~/.local) they go below it,
+    # where an installation as a user can write them and they harm nothing.
+    install(CODE "
+        if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+            set(ornet5SystemRoot \"\")
+        else()
+            set(ornet5SystemRoot \"\${CMAKE_INSTALL_PREFIX}\")
+        endif()
+        file(INSTALL \"${PROJECT_SOURCE_DIR}/packaging/ornet5d.service\"
+             DESTINATION \"\${ornet5SystemRoot}/lib/systemd/system\")
+        file(INSTALL \"${PROJECT_SOURCE_DIR}/packaging/ornet5d.conf\"
+             DESTINATION \"\${ornet5SystemRoot}/etc/ornet5\")
+    ")
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ornet5)
@@ -75,8 +94,10 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "dose-rate monitor for ORNET-5 gamma detec
 set(CPACK_PACKAGE_DESCRIPTION
     "Polls an ORNET-5 gamma dose-rate detector on a serial line every 3 s and shows \
 the dose rate in large digits in an always-on-top window, in uSv/h or uR/h. \
-Includes ornet5-sim, a detector simulator on a pseudo-terminal, for trying the \
-monitor without hardware.")
+Includes ornet5d, a logging service for one or many detectors that keeps their \
+dose journals and publishes the dose to MQTT and Prometheus (installed, not \
+enabled), and ornet5-sim, a detector simulator on a pseudo-terminal, for trying \
+the monitor without hardware.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -85,8 +106,16 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The shared libraries come from dpkg-shlibdeps. Qt loads its X11 platform
 # plugin and the fonts at run time, which no linker sees: without the plugin
 # the program cannot open a window, without the fonts the design's metrics
-# are lost.
+# are lost. The postinst makes the service's user with adduser.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation, adduser")
+# The service's user (postinst), its stop on removal (prerm), and the
+# example configuration kept through upgrades as the administrator edited it
+# (conffiles).
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    ${PROJECT_SOURCE_DIR}/packaging/debian/conffiles
+    ${PROJECT_SOURCE_DIR}/packaging/debian/postinst
+    ${PROJECT_SOURCE_DIR}/packaging/debian/prerm
+    ${PROJECT_SOURCE_DIR}/packaging/debian/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -15,10 +15,10 @@ bash scripts/ensure-packages.sh package >&2
 folder=${1:-build/package}
 if [ $# -eq 0 ]; then
     cmake -G Ninja -S . -B "$folder" -DCMAKE_BUILD_TYPE=Release \
-        -DORNET5_TESTS=OFF -DORNET5_BENCH=OFF >/dev/null
+        -DORNET5_TESTS=OFF -DORNET5_BENCH=OFF -DORNET5_SERVICE=ON >/dev/null
 fi
 [ -f "$folder/CPackConfig.cmake" ] || { echo "$folder is not a configured build folder" >&2; exit 1; }
-cmake --build "$folder" -j "${ORNET5_JOBS:-$(nproc)}" --target ORNET5 ornet5-sim >&2
+cmake --build "$folder" -j "${ORNET5_JOBS:-$(nproc)}" --target ORNET5 ornet5-sim ornet5d >&2
 rm -f "$folder"/ornet5_*.deb
 (cd "$folder" && cpack -G DEB >&2)
 ls "$(realpath "$folder")"/ornet5_*.deb

@@ -16,12 +16,12 @@ namespace ornet5 {
 
 // The service's /metrics for Prometheus, in its text format, served by
 // prometheus-cpp's exposer:
-//   ornet5_dose_rate_sieverts_per_hour{site,detector}   the last reading x 1e-6
-//   ornet5_detector_up{site,detector}                   1 after an answered cycle, 0 after a failed
-//   one ornet5_alarm{site,detector}                         1 while the dose alarm is on
-//   ornet5_cycles_total{site,detector,status}           cycles by the journal's status
+//   ornet5_dose_rate_sieverts_per_hour{site,detector}  the last reading x 1e-6
+//   ornet5_detector_up{site,detector}     1 after an answered cycle, 0 after a failed one
+//   ornet5_alarm{site,detector}           1 while the dose alarm is on
+//   ornet5_cycles_total{site,detector,status}  cycles by the journal's status
 //   ornet5_last_reading_timestamp_seconds{site,detector}
-//   ornet5_mqtt_connected{site}                         only when MQTT is configured
+//   ornet5_mqtt_connected{site}           only when MQTT is configured
 // A detector's dose and reading time appear with its first reading, its
 // up with its first cycle: no figure stands for one that was never measured.
 class TMetricsEndpoint {

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The Debian package as a user receives it: unpacked into a temporary root
 # with dpkg-deb, its files, its desktop entry and its declared dependencies
-# are checked; then the unpacked monitor polls the unpacked simulator on a
-# virtual X display and must show a dose in its window.
+# are checked; the logging service's unit, its example configuration (a
+# conffile, which the unpacked service must accept) and the user its
+# postinst makes; then the unpacked monitor polls the unpacked simulator on
+# a virtual X display and must show a dose in its window.
 #
 #   bash tests/package/package_test.sh build/package/ornet5_<version>_<arch>.deb
 set -euo pipefail
@@ -35,7 +37,8 @@ program=$root/usr/bin/ORNET5
 simulator=$root/usr/bin/ornet5-sim
 entry=$root/usr/share/applications/ornet5.desktop
 icon=$root/usr/share/icons/hicolor/32x32/apps/ornet5.png
-for file in "$program" "$simulator"; do
+service=$root/usr/bin/ornet5d
+for file in "$program" "$simulator" "$service"; do
     [ -x "$file" ] || fail "no program ${file#"$root"}"
 done
 [ -f "$entry" ] || fail "no desktop entry ${entry#"$root"}"
@@ -55,7 +58,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 names=$(tr ',' '\n' <<<"$depends" | awk '{ print $1 }')
 declared() { grep -qxF "$1" <<<"$names"; }
 # Every library a program links directly must come from a declared package.
-for file in "$program" "$simulator"; do
+for file in "$program" "$simulator" "$service"; do
     for library in $(objdump -p "$file" | awk '$1 == "NEEDED" { print $2 }'); do
         # Each reader below takes its whole input: one that stopped at the
         # first match would end the writer with SIGPIPE, which pipefail
@@ -71,6 +74,46 @@ done
 for package in qt6-qpa-plugins fonts-liberation; do
     declared "$package" || fail "$package not declared: $depends"
 done
+
+echo "-- the logging service"
+unit=$root/lib/systemd/system/ornet5d.service
+[ -f "$unit" ] || fail "no service unit ${unit#"$root"}"
+# What the unit starts must be in the package: the program and the file
+# named after --config.
+start=$(sed -n 's/^ExecStart=//p' "$unit")
+[ "${start%% *}" = /usr/bin/ornet5d ] || fail "the unit does not start /usr/bin/ornet5d: $start"
+config=$(sed -n 's/.* --config \([^ ]*\).*/\1/p' <<<"$start")
+[ -n "$config" ] && [ -f "$root$config" ] || fail "the unit's configuration '$config' is not in the package"
+control=$work/control
+dpkg-deb -e "$deb" "$control"
+grep -qxF "$config" "$control/conffiles" 2>/dev/null ||
+    fail "$config is not marked as a configuration file"
+# The unpacked service checks the unpacked example as the installed one would.
+"$service" --config "$root$config" --check >"$work/check.log" 2>&1 ||
+    fail "ornet5d refuses the example $config: $(cat "$work/check.log")"
+# The postinst, run twice (an install, then an upgrade) against an overlay
+# of /etc in a mount namespace of its own, so that the machine's users stay
+# as they are. It must make the unit's user, a system user without login in
+# the serial ports' group, and enable nothing.
+user=$(sed -n 's/^User=//p' "$unit")
+if [ "$(id -u)" -ne 0 ] || ! unshare --mount true 2>/dev/null; then
+    echo "package test: the postinst's user is not checked (needs root and mount namespaces)"
+else
+    mkdir -p "$work/etc-upper" "$work/etc-work"
+    unshare --mount --propagation private sh -c '
+        mount -t overlay overlay -o "lowerdir=/etc,upperdir=$1/etc-upper,workdir=$1/etc-work" /etc &&
+        sh "$2/postinst" configure && sh "$2/postinst" configure 1.0.0.0 &&
+        getent passwd "$3" >"$1/passwd" && id -nG "$3" >"$1/groups"' \
+        _ "$work" "$control" "$user" >"$work/postinst.log" 2>&1 ||
+        fail "the postinst failed: $(cat "$work/postinst.log")"
+    IFS=: read -r _ _ uid _ _ home shell <"$work/passwd"
+    [ "$uid" -lt 1000 ] && [ "$home" = /var/lib/ornet5 ] && [ "$shell" = /usr/sbin/nologin ] ||
+        fail "the postinst's user is not a system user at /var/lib/ornet5 without login: $(cat "$work/passwd")"
+    [[ " $(cat "$work/groups") " == *" dialout "* ]] ||
+        fail "the postinst's user is not in the group dialout: $(cat "$work/groups")"
+    enabled=$(find "$work/etc-upper" -name ornet5d.service)
+    [ -z "$enabled" ] || fail "the postinst enabled the service: $enabled"
+fi
 
 echo "-- the unpacked monitor polls the unpacked simulator"
 export XDG_CONFIG_HOME=$work/config
