@@ -50,19 +50,6 @@ TEST(RowLedger, TheAcknowledgedMarkNeverPassesARowTheBrokerHasNot) {
     ledger.Acknowledged(9);
     ledger.GiveUpTo({8, 750});
     EXPECT_EQ(ledger.State().acknowledged, nine);
-    ledger.GiveUpTo({2, 200});
-    EXPECT_EQ(ledger.State().acknowledged, nine);
-}
-
-TEST(LedgerFile, ReadsBackWhatItWritesAndRefusesAnythingElse) {
-    const TLedgerState state{{1234, 1796783493113}, {1200, 1796783391000}};
-    EXPECT_EQ(ParseLedgerText(LedgerText(state)), state);
-    for (const std::string& bad :
-         {std::string(""), LedgerText(state) + "x", LedgerText({{1, 5}, {2, 6}}),
-          std::string("assigned 1 5\nacknowledged -1 5\n"),
-          std::string("assigned 1 5\nacknowledged 1 5")}) {
-        EXPECT_FALSE(ParseLedgerText(bad)) << bad;
-    }
 }
 
 class MqttJournal : public ::testing::Test {

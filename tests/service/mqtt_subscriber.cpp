@@ -1,126 +1,100 @@
 #include "tests/service/mqtt_subscriber.h"
 
-#include <mosquitto.h>
+#include <sys/wait.h>
 
 #include <stdexcept>
+#include <thread>
 
 namespace ornet5::test {
 
-namespace {
+using namespace std::chrono;
 
-constexpr int kKeepAliveSeconds = 30;
-
-void Check(const char* what, int code) {
-    if (code != MOSQ_ERR_SUCCESS) {
-        throw std::runtime_error(std::string("test subscriber: ") + what + ": " +
-                                 mosquitto_strerror(code));
+TMqttSubscriber::TMqttSubscriber(int port, TSubscriberOptions options)
+    : port_(port), options_(std::move(options)) {
+    std::vector<std::string> arguments = Connection();
+    arguments.insert(arguments.end(), {"-t", "#", "-q", "1", "-F", "%U %r %t %p"});
+    if (!options_.clientId.empty()) {
+        arguments.insert(arguments.end(), {"-c", "-i", options_.clientId});
+    }
+    process_ = std::make_unique<TChildProcess>("/usr/bin/mosquitto_sub", arguments);
+    const std::string probe = "ornet5-test/" + std::to_string(process_->Pid());
+    const auto probed = [&](const TMessages& messages) {
+        return !MessagesOn(messages, probe).empty();
+    };
+    for (int attempt = 0; attempt < 20 && !probed(messages_); ++attempt) {
+        Publish(probe, "subscribed");
+        WaitUntil(probed, 1s);
+    }
+    if (!probed(messages_)) {
+        throw std::runtime_error("mosquitto_sub did not subscribe: " + process_->Output());
     }
 }
 
-}  // namespace
-
-TMqttSubscriber::TMqttSubscriber(int port, TSubscriberOptions options) {
-    mosquitto_lib_init();
-    const bool ownSession = !options.clientId.empty();
-    client_ = mosquitto_new(ownSession ? options.clientId.c_str() : nullptr, !ownSession, this);
-    if (client_ == nullptr) {
-        throw std::runtime_error("test subscriber: no client");
+std::vector<std::string> TMqttSubscriber::Connection() const {
+    std::vector<std::string> arguments{"-h", "127.0.0.1", "-p", std::to_string(port_)};
+    if (!options_.caFile.empty()) {
+        arguments.insert(arguments.end(), {"--cafile", options_.caFile.string()});
     }
-    if (!options.caFile.empty()) {
-        Check("TLS", mosquitto_tls_set(client_, options.caFile.c_str(), nullptr, nullptr, nullptr,
-                                       nullptr));
+    if (!options_.user.empty()) {
+        arguments.insert(arguments.end(), {"-u", options_.user, "-P", options_.password});
     }
-    if (!options.user.empty()) {
-        Check("login",
-              mosquitto_username_pw_set(client_, options.user.c_str(), options.password.c_str()));
-    }
-    mosquitto_connect_callback_set(client_, &TMqttSubscriber::OnConnect);
-    mosquitto_subscribe_callback_set(client_, &TMqttSubscriber::OnSubscribe);
-    mosquitto_message_callback_set(client_, &TMqttSubscriber::OnMessage);
-    mosquitto_reconnect_delay_set(client_, 1, 1, false);
-    Check("connect", mosquitto_connect(client_, "127.0.0.1", port, kKeepAliveSeconds));
-    Check("thread", mosquitto_loop_start(client_));
-    if (!WaitUntil([this](const auto&) { return subscribed_; }, std::chrono::seconds(20))) {
-        throw std::runtime_error("test subscriber: no subscription");
-    }
-}
-
-TMqttSubscriber::~TMqttSubscriber() {
-    mosquitto_disconnect(client_);
-    mosquitto_loop_stop(client_, false);
-    mosquitto_destroy(client_);
-}
-
-void TMqttSubscriber::OnConnect(mosquitto* client, void*, int code) {
-    if (code == 0) {
-        mosquitto_subscribe(client, nullptr, "#", 1);
-    }
-}
-
-void TMqttSubscriber::OnSubscribe(mosquitto*, void* self, int, int, const int*) {
-    auto& subscriber = *static_cast<TMqttSubscriber*>(self);
-    {
-        const std::lock_guard lock(subscriber.mutex_);
-        subscriber.subscribed_ = true;
-    }
-    subscriber.arrived_.notify_all();
-}
-
-void TMqttSubscriber::OnMessage(mosquitto*, void* self, const mosquitto_message* message) {
-    auto& subscriber = *static_cast<TMqttSubscriber*>(self);
-    const auto* bytes = static_cast<const char*>(message->payload);
-    {
-        const std::lock_guard lock(subscriber.mutex_);
-        subscriber.messages_.push_back({message->topic,
-                                        std::string(bytes, bytes + message->payloadlen),
-                                        message->retain, std::chrono::system_clock::now()});
-    }
-    subscriber.arrived_.notify_all();
-}
-
-bool TMqttSubscriber::WaitUntil(const std::function<bool(const std::vector<TMqttMessage>&)>& done,
-                                std::chrono::milliseconds limit) {
-    std::unique_lock lock(mutex_);
-    return arrived_.wait_for(lock, limit, [&] { return done(messages_); });
-}
-
-std::vector<TMqttMessage> TMqttSubscriber::On(std::string_view topic) const {
-    const std::lock_guard lock(mutex_);
-    return MessagesOn(messages_, topic);
-}
-
-std::vector<TMqttMessage> MessagesOn(const std::vector<TMqttMessage>& messages,
-                                     std::string_view topic) {
-    std::vector<TMqttMessage> found;
-    for (const TMqttMessage& message : messages) {
-        if (message.topic == topic) {
-            found.push_back(message);
-        }
-    }
-    return found;
-}
-
-std::optional<TMqttMessage> TMqttSubscriber::WaitFor(
-    std::string_view topic, std::chrono::milliseconds limit,
-    const std::function<bool(const TMqttMessage&)>& accept) {
-    std::optional<TMqttMessage> found;
-    WaitUntil(
-        [&](const std::vector<TMqttMessage>& messages) {
-            for (const TMqttMessage& message : messages) {
-                if (message.topic == topic && (!accept || accept(message))) {
-                    found = message;
-                    return true;
-                }
-            }
-            return false;
-        },
-        limit);
-    return found;
+    return arguments;
 }
 
 void TMqttSubscriber::Publish(const std::string& topic, const std::string& payload) {
-    Check("publish", mosquitto_publish(client_, nullptr, topic.c_str(),
-                                       static_cast<int>(payload.size()), payload.data(), 1, false));
+    std::vector<std::string> arguments = Connection();
+    arguments.insert(arguments.end(), {"-q", "1", "-t", topic, "-m", payload});
+    TChildProcess publisher("/usr/bin/mosquitto_pub", arguments);
+    const auto status = publisher.WaitForExit(20s);
+    if (!status || !WIFEXITED(*status) || WEXITSTATUS(*status) != 0) {
+        throw std::runtime_error("mosquitto_pub failed: " + publisher.Output());
+    }
+}
+
+// "SECONDS.NANOSECONDS RETAIN TOPIC PAYLOAD" per line.
+void TMqttSubscriber::TakeLines() {
+    const std::string& output = process_->Output();
+    for (std::size_t end = output.find('\n', parsed_); end != std::string::npos;
+         parsed_ = end + 1, end = output.find('\n', parsed_)) {
+        const std::string line = output.substr(parsed_, end - parsed_);
+        const std::size_t retain = line.find(' ');
+        const std::size_t topic = line.find(' ', retain + 1);
+        const std::size_t payload = line.find(' ', topic + 1);
+        if (payload == std::string::npos) {
+            continue;  // a line of its own
+        }
+        const auto arrived = duration_cast<system_clock::duration>(
+            duration<double>(std::stod(line.substr(0, retain))));
+        messages_.push_back({line.substr(topic + 1, payload - topic - 1), line.substr(payload + 1),
+                             line[retain + 1] == '1', system_clock::time_point(arrived)});
+    }
+}
+
+bool TMqttSubscriber::WaitUntil(const std::function<bool(const TMessages&)>& done,
+                                std::chrono::milliseconds limit) {
+    const auto deadline = steady_clock::now() + limit;
+    for (;;) {
+        TakeLines();
+        if (done(messages_)) {
+            return true;
+        }
+        if (steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+}
+
+TMessages TMqttSubscriber::On(std::string_view topic) {
+    TakeLines();
+    return MessagesOn(messages_, topic);
+}
+
+TMessages MessagesOn(const TMessages& messages, std::string_view topic) {
+    TMessages found;
+    std::copy_if(messages.begin(), messages.end(), std::back_inserter(found),
+                 [&](const TMqttMessage& message) { return message.topic == topic; });
+    return found;
 }
 
 std::optional<std::string> JsonField(std::string_view json, std::string_view name) {
@@ -129,7 +103,7 @@ std::optional<std::string> JsonField(std::string_view json, std::string_view nam
     if (at == std::string_view::npos) {
         return std::nullopt;
     }
-    std::string_view value = json.substr(at + key.size());
+    const std::string_view value = json.substr(at + key.size());
     if (value.starts_with('"')) {
         return std::string(value.substr(1, value.find('"', 1) - 1));
     }
@@ -137,8 +111,7 @@ std::optional<std::string> JsonField(std::string_view json, std::string_view nam
 }
 
 std::uint64_t SeqOf(const TMqttMessage& message) {
-    const auto seq = JsonField(message.payload, "seq");
-    return seq ? std::stoull(*seq) : 0;
+    return std::stoull(JsonField(message.payload, "seq").value_or("0"));
 }
 
 }  // namespace ornet5::test

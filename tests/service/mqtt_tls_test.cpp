@@ -72,7 +72,7 @@ TEST(MqttTls, TheRightCaAndPasswordConnectWrongOnesAreRefusedWithOneLogLineAndRe
     TMqttSubscriber watcher(broker.Port(), login);
     const std::string status = "ornet5/lab/status";
     const auto onlines = [&] {
-        const auto messages = watcher.On(status);
+        const TMessages messages = watcher.On(status);
         return std::count_if(messages.begin(), messages.end(),
                              [](auto& m) { return m.payload == "online"; });
     };
@@ -91,7 +91,12 @@ TEST(MqttTls, TheRightCaAndPasswordConnectWrongOnesAreRefusedWithOneLogLineAndRe
     };
 
     startDaemon(files.ca, "secret");
-    EXPECT_TRUE(watcher.WaitFor("ornet5/lab/roof/state", 60s)) << rig.Daemon().Output();
+    EXPECT_TRUE(watcher.WaitUntil(
+        [](const TMessages& messages) {
+            return !MessagesOn(messages, "ornet5/lab/roof/state").empty();
+        },
+        60s))
+        << rig.Daemon().Output();
     EXPECT_EQ(onlines(), 1);
     stopDaemon();
 
