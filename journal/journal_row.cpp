@@ -68,7 +68,7 @@ std::size_t QuotedFieldEnd(std::string_view line, std::size_t at) {
 // Splits the line into exactly kFieldCount fields; false for any other
 // count or a broken quote. A quoted field is given without its outer
 // quotes; doubled quotes inside stay doubled (only the detector may hold
-// them, and it is not read back).
+// them: UnquotedField).
 bool SplitFields(std::string_view line, std::array<std::string_view, kFieldCount>& fields) {
     std::size_t at = 0;
     for (std::size_t index = 0; index < kFieldCount; ++index) {
@@ -103,6 +103,49 @@ bool ParseDose(std::string_view text, double& dose) {
            std::isfinite(dose) && dose >= 0;
 }
 
+// A detector field as written: its doubled quotes made single again.
+std::string UnquotedField(std::string_view field) {
+    std::string text;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        text += field[i];
+        if (field[i] == '"' && i + 1 < field.size() && field[i + 1] == '"') {
+            ++i;
+        }
+    }
+    return text;
+}
+
+// The fields of a valid row, checked once for both readings of a line.
+struct TRowFields {
+    TLocalTime time;
+    double dose = 0;
+    TCycleStatus status = TCycleStatus::NoReply;
+    std::string_view detector;
+    bool alarm = false;
+};
+
+std::optional<TRowFields> ParseRowFields(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    std::array<std::string_view, kFieldCount> fields;
+    if (line.size() > kMaxJournalLineLength || !SplitFields(line, fields)) {
+        return std::nullopt;
+    }
+    const auto time = ParseLocalTimeText(fields[0]);
+    const auto status = StatusNamed(fields[2]);
+    TRowFields row;
+    if (!time || !status || !ParseDose(fields[1], row.dose) ||
+        (fields[4] != "0" && fields[4] != "1")) {
+        return std::nullopt;
+    }
+    row.time = *time;
+    row.status = *status;
+    row.detector = fields[3];
+    row.alarm = fields[4] == "1";
+    return row;
+}
+
 }  // namespace
 
 std::string_view CycleStatusName(TCycleStatus status) {
@@ -122,25 +165,30 @@ std::string JournalRowText(const TJournalRow& row) {
 }
 
 std::optional<TJournalPoint> ParseJournalLine(std::string_view line) {
-    if (!line.empty() && line.back() == '\r') {
-        line.remove_suffix(1);
-    }
-    std::array<std::string_view, kFieldCount> fields;
-    if (line.size() > kMaxJournalLineLength || !SplitFields(line, fields)) {
+    const auto fields = ParseRowFields(line);
+    if (!fields) {
         return std::nullopt;
     }
-    const auto time = ParseLocalTimeText(fields[0]);
-    const auto status = StatusNamed(fields[2]);
     TJournalPoint point;
-    if (!time || !status || !ParseDose(fields[1], point.dose) ||
-        (fields[4] != "0" && fields[4] != "1")) {
+    point.utcMs =
+        std::chrono::floor<std::chrono::milliseconds>(fields->time.utc).time_since_epoch().count();
+    point.dose = fields->dose;
+    point.status = fields->status;
+    point.alarm = fields->alarm;
+    return point;
+}
+
+std::optional<TJournalRow> ParseJournalRow(std::string_view line) {
+    const auto fields = ParseRowFields(line);
+    if (!fields) {
         return std::nullopt;
     }
-    point.utcMs =
-        std::chrono::floor<std::chrono::milliseconds>(time->utc).time_since_epoch().count();
-    point.status = *status;
-    point.alarm = fields[4] == "1";
-    return point;
+    TJournalRow row{fields->time, std::nullopt, fields->status, UnquotedField(fields->detector),
+                    fields->alarm};
+    if (!std::isnan(fields->dose)) {
+        row.dose = fields->dose;
+    }
+    return row;
 }
 
 std::string JournalFileName(int year, unsigned month) {

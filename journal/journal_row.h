@@ -24,6 +24,8 @@ struct TJournalRow {
     std::string detector;
     // The alarm is on after this cycle.
     bool alarm = false;
+
+    friend bool operator==(const TJournalRow&, const TJournalRow&) = default;
 };
 
 // One row as it is read back: compact, for spans of a month's rows.
@@ -60,6 +62,10 @@ std::string JournalRowText(const TJournalRow& row);
 // field count, bad time, bad or negative number, unknown status, the
 // header). Never throws, reads no byte outside the line.
 std::optional<TJournalPoint> ParseJournalLine(std::string_view line);
+
+// The same line read back whole, the detector's address unquoted: the row
+// as it was written (a dose written as none is none).
+std::optional<TJournalRow> ParseJournalRow(std::string_view line);
 
 // The monthly file that holds a row of this local time:
 // "ORNET5-2026-12.csv" for any time in December 2026 on the local clock.

@@ -101,11 +101,16 @@ TDaemon::TDaemon(const TDaemonConfig& config, TServiceLog& log) : log_(log) {
                                                       config.mqtt.has_value());
     }
     if (config.mqtt) {
-        mqtt_ = std::make_unique<TMqttPublisher>(*config.mqtt, site, ids, log_, [this](bool on) {
-            if (metrics_) {
-                metrics_->SetMqttConnected(on);
-            }
-        });
+        std::vector<TPublishedDetector> published;
+        for (const std::string& id : ids) {
+            published.push_back({id, config.service.journalFolder / id});
+        }
+        mqtt_ = std::make_unique<TMqttPublisher>(*config.mqtt, site, std::move(published), log_,
+                                                 [this](bool on) {
+                                                     if (metrics_) {
+                                                         metrics_->SetMqttConnected(on);
+                                                     }
+                                                 });
     }
     for (std::size_t i = 0; i < config.detectors.size(); ++i) {
         TDetector& detector = engine_.Add(DetectorSetup(config.detectors[i], config.service),

@@ -1,211 +1,440 @@
 #include "service/mqtt_publisher.h"
 
-#include <mosquitto.h>
-
-#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <deque>
 #include <mutex>
-#include <stdexcept>
+#include <optional>
+#include <thread>
+#include <unordered_map>
+#include <variant>
 
 #include "common/decimal_text.h"
+#include "common/overloaded.h"
+#include "service/discovery_payload.h"
+#include "service/history_replay.h"
+#include "service/ledger_file.h"
+#include "service/mqtt_connection.h"
+#include "service/row_ledger.h"
 #include "service/state_payload.h"
 
 namespace ornet5 {
 
 namespace {
 
-constexpr int kQos = 1;
-constexpr unsigned kFirstRetrySeconds = 1;
-constexpr unsigned kLongestRetrySeconds = 60;
+using namespace std::chrono;
+using TClock = steady_clock;
 
-// libmosquitto's global set-up, once per process, for as long as a client
-// may need it.
-void InitMosquittoLibrary() {
-    static const bool initialised = [] {
-        mosquitto_lib_init();
-        return true;
-    }();
-    (void)initialised;
+// Rows read from the journal at a time: a batch costs well under a
+// millisecond, so a live row never waits behind a replay for longer.
+constexpr std::size_t kReplayBatch = 32;
+// Publishes of rows not yet acknowledged beyond which a replay waits: the
+// broker paces it, and nothing piles up in memory, whatever the span.
+constexpr std::size_t kInFlightLimit = 64;
+// How often at most the bookkeeping is written while it changes; a kill
+// between two writes costs at most this span's rows sent again.
+constexpr seconds kSaveInterval{10};
+// How long a clean stop waits for the broker's last acknowledgements.
+constexpr seconds kStopGrace{2};
+
+std::int64_t UtcMs(system_clock::time_point time) {
+    return floor<milliseconds>(time).time_since_epoch().count();
 }
 
-std::string Failure(const char* what, int code) {
-    return std::string("MQTT: ") + what + ": " + mosquitto_strerror(code);
-}
+// What the threads hand the publisher's thread.
+struct TRowNews {
+    std::size_t detector;
+    TJournalRow row;
+};
+struct TAlarmNews {
+    std::size_t detector;
+    bool on;
+};
+struct TConnectedNews {};
+struct TDisconnectedNews {};
+struct TAcknowledgedNews {
+    int messageId;
+};
+struct THomeAssistantOnlineNews {};
+using TNews = std::variant<TRowNews, TAlarmNews, TConnectedNews, TDisconnectedNews,
+                           TAcknowledgedNews, THomeAssistantOnlineNews>;
 
 }  // namespace
 
-class TMqttPublisher::TClient {
+class TMqttPublisher::TWorker : public TMqttConnectionObserver {
   public:
-    class TDetectorPublisher : public TDetectorObserver {
-      public:
-        TDetectorPublisher(TClient& client, std::string topic)
-            : client_(client), topic_(std::move(topic)) {}
-
-        void Observe(const TDetectorEvent& event) override {
-            if (const auto* alarm = std::get_if<TAlarmEvent>(&event)) {
-                alarmOn_ = alarm->on;
-                PublishAlarm();
-            } else if (const auto* row = std::get_if<TRowEvent>(&event)) {
-                client_.Publish(topic_ + "/state", StatePayload(row->row, ++seq_), false);
-                if (row->row.dose) {
-                    client_.Publish(topic_ + "/dose_uSv_h", ShortestDecimalText(*row->row.dose),
-                                    true);
-                }
-            }
-        }
-        void PublishAlarm() { client_.Publish(topic_ + "/alarm", alarmOn_ ? "ON" : "OFF", true); }
-
-      private:
-        TClient& client_;
-        const std::string topic_;
-        std::atomic<bool> alarmOn_ = false;
-        std::uint64_t seq_ = 0;
-    };
-
-    TClient(const TMqttConfig& config, const std::string& site,
-            const std::vector<std::string>& detectorIds, TServiceLog& log,
+    TWorker(const TMqttConfig& config, const std::string& site,
+            std::vector<TPublishedDetector> detectors, TServiceLog& log,
             std::function<void(bool)> connectedChanged)
-        : config_(config),
+        : homeAssistant_(config.homeAssistant),
+          site_(site),
           siteTopic_(config.topicPrefix + "/" + site),
           log_(log),
-          connectedChanged_(std::move(connectedChanged)) {
-        for (const std::string& id : detectorIds) {
-            detectors_.push_back(
-                std::make_unique<TDetectorPublisher>(*this, siteTopic_ + "/" + id));
+          connectedChanged_(std::move(connectedChanged)),
+          connection_(config, StatusTopic(), log, *this) {
+        for (std::size_t i = 0; i < detectors.size(); ++i) {
+            auto& detector = detectors_.emplace_back();
+            detector.id = detectors[i].id;
+            detector.folder = detectors[i].journalFolder;
+            detector.topic = siteTopic_ + "/" + detector.id;
+            detector.channel = std::make_unique<TChannel>(*this, i);
         }
     }
 
-    ~TClient() { Stop(); }
+    ~TWorker() override { Stop(); }
 
-    TDetectorPublisher& Detector(std::size_t index) { return *detectors_.at(index); }
+    TDetectorObserver& Observer(std::size_t index) { return *detectors_.at(index).channel; }
 
     void Start() {
-        InitMosquittoLibrary();
-        mosquitto_ = mosquitto_new(nullptr, true, this);
-        if (mosquitto_ == nullptr) {
-            throw std::runtime_error("MQTT: the client cannot be made");
+        for (TDetector& detector : detectors_) {
+            const TRecoveredLedger recovered = RecoverLedger(detector.folder);
+            if (!recovered.problem.empty()) {
+                log_.Line("MQTT: " + recovered.problem);
+            }
+            detector.ledger = TRowLedger(recovered.state);
+            detector.saved = recovered.state;
         }
-        mosquitto_int_option(mosquitto_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
-        const std::string offline = "offline";
-        Check("last will",
-              mosquitto_will_set(mosquitto_, StatusTopic().c_str(),
-                                 static_cast<int>(offline.size()), offline.data(), kQos, true));
-        if (!config_.user.empty()) {
-            Check("login", mosquitto_username_pw_set(
-                               mosquitto_, config_.user.c_str(),
-                               config_.password ? config_.password->c_str() : nullptr));
-        }
-        if (config_.tls) {
-            const std::string caFile = config_.caFile.string();
-            Check("TLS", mosquitto_tls_set(mosquitto_, caFile.empty() ? nullptr : caFile.c_str(),
-                                           caFile.empty() ? "/etc/ssl/certs" : nullptr, nullptr,
-                                           nullptr, nullptr));
-            Check("TLS", mosquitto_tls_opts_set(mosquitto_, 1, nullptr, nullptr));
-        }
-        mosquitto_connect_callback_set(mosquitto_, &TClient::OnConnect);
-        mosquitto_disconnect_callback_set(mosquitto_, &TClient::OnDisconnect);
-        mosquitto_reconnect_delay_set(mosquitto_, kFirstRetrySeconds, kLongestRetrySeconds, true);
-        const int connect = mosquitto_connect_async(mosquitto_, config_.host.c_str(), config_.port,
-                                                    static_cast<int>(config_.keepAlive.count()));
-        if (connect != MOSQ_ERR_SUCCESS) {
-            // The loop retries; a name that does not resolve now may later.
-            log_.Line(Failure(("cannot connect to " + config_.host).c_str(), connect));
-        }
-        Check("client thread", mosquitto_loop_start(mosquitto_));
+        lastSave_ = TClock::now();
+        connection_.Start();
+        thread_ = std::thread(&TWorker::Run, this);
     }
 
     void Stop() noexcept {
-        if (mosquitto_ == nullptr) {
-            return;
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
         }
-        if (connected_) {
-            Publish(StatusTopic(), "offline", true);
+        wake_.notify_all();
+        if (thread_.joinable()) {
+            thread_.join();
         }
-        stopping_ = true;
-        mosquitto_disconnect(mosquitto_);
-        mosquitto_loop_stop(mosquitto_, false);
-        mosquitto_destroy(mosquitto_);
-        mosquitto_ = nullptr;
+        connection_.Stop();
     }
 
-    void Publish(const std::string& topic, const std::string& payload, bool retain) {
-        if (mosquitto_ == nullptr || !connected_) {
-            return;
+    // The connection's news, from its thread.
+    void Connected() override { Post(TConnectedNews{}); }
+    void Disconnected() override { Post(TDisconnectedNews{}); }
+    void Acknowledged(int messageId) override { Post(TAcknowledgedNews{messageId}); }
+    void Message(std::string topic, std::string payload) override {
+        if (topic == kHomeAssistantStatusTopic && payload == "online") {
+            Post(THomeAssistantOnlineNews{});
         }
-        mosquitto_publish(mosquitto_, nullptr, topic.c_str(), static_cast<int>(payload.size()),
-                          payload.data(), kQos, retain);
     }
 
   private:
+    // Hands a detector's alarm and rows to the publisher's thread.
+    class TChannel : public TDetectorObserver {
+      public:
+        TChannel(TWorker& worker, std::size_t index) : worker_(worker), index_(index) {}
+        void Observe(const TDetectorEvent& event) override {
+            if (const auto* alarm = std::get_if<TAlarmEvent>(&event)) {
+                worker_.Post(TAlarmNews{index_, alarm->on});
+            } else if (const auto* row = std::get_if<TRowEvent>(&event)) {
+                worker_.Post(TRowNews{index_, row->row});
+            }
+        }
+
+      private:
+        TWorker& worker_;
+        const std::size_t index_;
+    };
+
+    // A detector as the publisher's thread keeps it.
+    struct TDetector {
+        std::string id;
+        std::filesystem::path folder;
+        std::string topic;
+        TRowLedger ledger;
+        TLedgerState saved;
+        bool saveFailed = false;
+        std::optional<THistoryReplay> replay;
+        bool alarmOn = false;
+        std::unique_ptr<TChannel> channel;
+    };
+
+    // A row's publish, until the broker acknowledges it.
+    struct TRowPublish {
+        std::size_t detector;
+        std::uint64_t seq;
+    };
+
     std::string StatusTopic() const { return siteTopic_ + "/status"; }
 
-    void Check(const char* what, int code) const {
-        if (code != MOSQ_ERR_SUCCESS) {
-            throw std::runtime_error(Failure(what, code));
+    // Wakes the thread only for the first news of a batch: it takes all
+    // that came meanwhile at once (a row's two acknowledgements come
+    // together), which spares a switch of threads per news.
+    void Post(TNews news) {
+        bool first = false;
+        {
+            const std::lock_guard lock(mutex_);
+            first = news_.empty();
+            news_.push_back(std::move(news));
+        }
+        if (first) {
+            wake_.notify_one();
         }
     }
 
-    static void OnConnect(mosquitto*, void* self, int result) {
-        static_cast<TClient*>(self)->Connected(result);
-    }
-    static void OnDisconnect(mosquitto*, void* self, int result) {
-        static_cast<TClient*>(self)->Disconnected(result);
+    void Run() {
+        std::deque<TNews> news;
+        for (bool stop = false; !stop;) {
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait_until(lock, NextSave(),
+                                 [this] { return stopping_ || !news_.empty() || ReplayMayGoOn(); });
+                news.swap(news_);
+                stop = stopping_;
+            }
+            for (TNews& item : news) {
+                Handle(item);
+            }
+            news.clear();
+            ReplayStep();
+            Save(false);
+        }
+        Finish();
     }
 
-    void Connected(int result) {
-        if (result != 0) {
-            log_.Line(std::string("MQTT: the broker refused the connection: ") +
-                      mosquitto_connack_string(result));
+    void Handle(TNews& news) {
+        std::visit(TOverloaded{
+                       [this](TRowNews& row) { NewRow(detectors_[row.detector], row.row); },
+                       [this](const TAlarmNews& alarm) {
+                           detectors_[alarm.detector].alarmOn = alarm.on;
+                           if (connected_) {
+                               PublishAlarm(detectors_[alarm.detector]);
+                           }
+                       },
+                       [this](const TConnectedNews&) { NowConnected(); },
+                       [this](const TDisconnectedNews&) { NowDisconnected(); },
+                       [this](const TAcknowledgedNews& ack) { Acknowledge(ack.messageId); },
+                       [this](const THomeAssistantOnlineNews&) {
+                           if (connected_) {
+                               PublishDiscovery();
+                           }
+                       },
+                   },
+                   news);
+    }
+
+    void NewRow(TDetector& detector, const TJournalRow& row) {
+        const TRowMark mark = detector.ledger.Assign(UtcMs(row.time.utc));
+        if (!connected_) {
+            // Owed: it is in the journal, and the reconnect's replay sends it.
             return;
         }
+        PublishRow(detector, "/state", row, mark);
+        if (row.dose && std::isfinite(*row.dose) && *row.dose >= 0) {
+            connection_.Publish(detector.topic + "/dose_uSv_h", ShortestDecimalText(*row.dose),
+                                true);
+        }
+    }
+
+    void PublishRow(TDetector& detector, const char* subtopic, const TJournalRow& row,
+                    const TRowMark& mark) {
+        const auto messageId =
+            connection_.Publish(detector.topic + subtopic, StatePayload(row, mark.seq), false);
+        if (messageId) {
+            detector.ledger.Published(mark);
+            rowPublishes_[*messageId] = {static_cast<std::size_t>(&detector - detectors_.data()),
+                                         mark.seq};
+        }
+    }
+
+    void PublishAlarm(const TDetector& detector) {
+        connection_.Publish(detector.topic + "/alarm", detector.alarmOn ? "ON" : "OFF", true);
+    }
+
+    void PublishDiscovery() {
+        for (const TDetector& detector : detectors_) {
+            for (const TDiscoveryMessage& message :
+                 DiscoveryMessages({site_, detector.id, StatusTopic(), detector.topic})) {
+                connection_.Publish(message.topic, message.payload, true);
+            }
+        }
+    }
+
+    void NowConnected() {
         connected_ = true;
-        log_.Line("MQTT: connected to " + config_.host + ":" + std::to_string(config_.port));
-        Publish(StatusTopic(), "online", true);
-        for (const auto& detector : detectors_) {
-            detector->PublishAlarm();
+        connection_.Publish(StatusTopic(), "online", true);
+        for (TDetector& detector : detectors_) {
+            PublishAlarm(detector);
+            if (detector.ledger.Owes()) {
+                const TLedgerState& state = detector.ledger.State();
+                detector.replay.emplace(detector.folder, state.acknowledged, state.assigned,
+                                        system_clock::now());
+            }
+        }
+        if (homeAssistant_) {
+            connection_.Subscribe(std::string(kHomeAssistantStatusTopic));
+            PublishDiscovery();
         }
         if (connectedChanged_) {
             connectedChanged_(true);
         }
     }
 
-    void Disconnected(int result) {
-        const bool wasConnected = connected_.exchange(false);
-        if (!stopping_) {
-            log_.Line(Failure("disconnected", result));
+    void NowDisconnected() {
+        connected_ = false;
+        // The next connect starts again from what the broker has by then;
+        // what was in flight goes to history then (and may also come again
+        // on state, where the client sends it once more).
+        rowPublishes_.clear();
+        for (TDetector& detector : detectors_) {
+            detector.replay.reset();
+            detector.ledger.ForgetUnacknowledged();
         }
-        if (wasConnected && connectedChanged_) {
+        if (connectedChanged_) {
             connectedChanged_(false);
         }
     }
 
-    const TMqttConfig config_;
+    void Acknowledge(int messageId) {
+        if (messageId == offlineMessage_) {
+            offlineAcknowledged_ = true;
+        }
+        const auto publish = rowPublishes_.find(messageId);
+        if (publish != rowPublishes_.end()) {
+            detectors_[publish->second.detector].ledger.Acknowledged(publish->second.seq);
+            rowPublishes_.erase(publish);
+        }
+    }
+
+    bool ReplayMayGoOn() const {
+        if (!connected_ || rowPublishes_.size() >= kInFlightLimit) {
+            return false;
+        }
+        for (const TDetector& detector : detectors_) {
+            if (detector.replay) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // One batch for each detector with a replay, while the broker keeps up.
+    void ReplayStep() {
+        std::vector<TReplayRow> rows;
+        for (TDetector& detector : detectors_) {
+            if (!ReplayMayGoOn()) {
+                return;
+            }
+            if (!detector.replay) {
+                continue;
+            }
+            rows.clear();
+            const bool more = detector.replay->Step(kReplayBatch, rows);
+            if (const auto floor = detector.replay->Floor()) {
+                detector.ledger.GiveUpTo(*floor);
+            }
+            for (const TReplayRow& row : rows) {
+                PublishRow(detector, "/history", row.row, row.mark);
+            }
+            if (!more) {
+                detector.replay.reset();
+            }
+        }
+    }
+
+    TClock::time_point NextSave() const {
+        for (const TDetector& detector : detectors_) {
+            if (detector.ledger.State() != detector.saved) {
+                return lastSave_ + kSaveInterval;
+            }
+        }
+        return TClock::now() + hours(1);
+    }
+
+    void Save(bool now) {
+        if (!now && TClock::now() < lastSave_ + kSaveInterval) {
+            return;
+        }
+        lastSave_ = TClock::now();
+        for (TDetector& detector : detectors_) {
+            const TLedgerState state = detector.ledger.State();
+            if (state == detector.saved) {
+                continue;
+            }
+            const bool written = WriteLedgerFile(detector.folder, state);
+            if (written) {
+                detector.saved = state;
+            } else if (!detector.saveFailed) {
+                log_.Line("MQTT: " + LedgerFile(detector.folder).string() +
+                          " cannot be written; a restart may send rows again");
+            }
+            detector.saveFailed = !written;
+        }
+    }
+
+    // Says "offline" and gives the broker a moment to acknowledge it and
+    // the rows in flight, so that the bookkeeping kept on disk is current.
+    void Finish() {
+        if (connected_) {
+            offlineMessage_ = connection_.Publish(StatusTopic(), "offline", true);
+            const auto deadline = TClock::now() + kStopGrace;
+            std::deque<TNews> news;
+            while (connected_ && (!offlineAcknowledged_ || !rowPublishes_.empty())) {
+                {
+                    std::unique_lock lock(mutex_);
+                    if (!wake_.wait_until(lock, deadline, [this] { return !news_.empty(); })) {
+                        break;
+                    }
+                    news.swap(news_);
+                }
+                for (const TNews& item : news) {
+                    if (const auto* ack = std::get_if<TAcknowledgedNews>(&item)) {
+                        Acknowledge(ack->messageId);
+                    } else if (std::holds_alternative<TDisconnectedNews>(item)) {
+                        connected_ = false;
+                    }
+                }
+                news.clear();
+            }
+        }
+        Save(true);
+    }
+
+    const bool homeAssistant_;
+    const std::string site_;
     const std::string siteTopic_;
     TServiceLog& log_;
-    std::function<void(bool)> connectedChanged_;
-    std::vector<std::unique_ptr<TDetectorPublisher>> detectors_;
-    mosquitto* mosquitto_ = nullptr;
-    std::atomic<bool> connected_ = false;
-    std::atomic<bool> stopping_ = false;
+    const std::function<void(bool)> connectedChanged_;
+    std::vector<TDetector> detectors_;
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<TNews> news_;
+    bool stopping_ = false;
+
+    // The publisher's thread's own.
+    bool connected_ = false;
+    std::unordered_map<int, TRowPublish> rowPublishes_;
+    std::optional<int> offlineMessage_;
+    bool offlineAcknowledged_ = false;
+    TClock::time_point lastSave_;
+
+    TMqttConnection connection_;
+    std::thread thread_;
 };
 
 TMqttPublisher::TMqttPublisher(const TMqttConfig& config, const std::string& site,
-                               const std::vector<std::string>& detectorIds, TServiceLog& log,
+                               std::vector<TPublishedDetector> detectors, TServiceLog& log,
                                std::function<void(bool)> connectedChanged)
-    : client_(
-          std::make_unique<TClient>(config, site, detectorIds, log, std::move(connectedChanged))) {}
+    : worker_(std::make_unique<TWorker>(config, site, std::move(detectors), log,
+                                        std::move(connectedChanged))) {}
 
 TMqttPublisher::~TMqttPublisher() = default;
 
 TDetectorObserver& TMqttPublisher::Observer(std::size_t index) {
-    return client_->Detector(index);
+    return worker_->Observer(index);
 }
 
 void TMqttPublisher::Start() {
-    client_->Start();
+    worker_->Start();
 }
 
 void TMqttPublisher::Stop() noexcept {
-    client_->Stop();
+    worker_->Stop();
 }
 
 }  // namespace ornet5

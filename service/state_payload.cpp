@@ -7,10 +7,6 @@
 
 namespace ornet5 {
 
-namespace {
-
-// A JSON string: quotes, backslashes and control characters escaped; the
-// rest, UTF-8 included, as it is.
 std::string JsonString(std::string_view text) {
     std::string quoted = "\"";
     for (const char c : text) {
@@ -27,8 +23,6 @@ std::string JsonString(std::string_view text) {
     }
     return quoted + '"';
 }
-
-}  // namespace
 
 std::string StatePayload(const TJournalRow& row, std::uint64_t seq) {
     const bool hasDose = row.dose && std::isfinite(*row.dose) && *row.dose >= 0;

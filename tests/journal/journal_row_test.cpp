@@ -78,6 +78,15 @@ TEST(JournalRow, ReadsBackEveryField) {
     }
 }
 
+TEST(JournalRow, ReadsBackWholeRowsAsWritten) {
+    for (const TJournalRow& row :
+         {TJournalRow{kTime, 0.123, TCycleStatus::Ok, "4.2.31", true},
+          TJournalRow{kTime, std::nullopt, TCycleStatus::BadReply, "a,\"\"b\"", false}}) {
+        EXPECT_EQ(ParseJournalRow(Line(row)), row) << Line(row);
+    }
+    EXPECT_FALSE(ParseJournalRow(Line({kTime, 1, TCycleStatus::Ok, "", false}) + ",0"));
+}
+
 TEST(JournalRow, RefusesAnythingThatIsNotARow) {
     const std::string time = "2026-12-08T14:03:21.482+03:00";
     for (const std::string& line : std::initializer_list<std::string>{
