@@ -67,6 +67,10 @@ std::vector<std::string> DetectorIds(const TDaemonConfig& config) {
 
 }  // namespace
 
+std::string DetectorCount(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " detector" : " detectors");
+}
+
 // A detector's diagnostics and errors as lines of the log, after its id;
 // and when it last finished a cycle, for the watchdog.
 class TDaemon::TDetectorLog : public TDetectorObserver {
@@ -148,8 +152,9 @@ int TDaemon::Run(const sigset_t& stopSignals) {
         mqtt_->Start();
     }
     engine_.Start();
-    manager.Ready("polling " + std::to_string(engine_.Size()) + " detectors");
-    log_.Line("ornet5d: polling " + std::to_string(engine_.Size()) + " detectors");
+    const std::string polling = "polling " + DetectorCount(engine_.Size());
+    manager.Ready(polling);
+    log_.Line("ornet5d: " + polling);
     // Half the watchdog's interval, as the service manager advises.
     const auto interval = manager.WatchdogInterval();
     const auto wait = interval ? *interval / 2 : std::chrono::microseconds(std::chrono::hours(1));

@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/engine.h"
@@ -11,6 +12,10 @@
 namespace ornet5 {
 
 class TMetricsEndpoint;
+
+// "1 detector", "2 detectors": for the log and the check.
+std::string DetectorCount(std::size_t count);
+
 class TMqttPublisher;
 
 // ornet5d put together from its configuration: the measuring engine with

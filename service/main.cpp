@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
     }
     const TDaemonConfig& config = std::get<TDaemonConfig>(read);
     if (arguments.checkOnly) {
-        std::cout << arguments.configFile.string() << ": " << config.detectors.size()
-                  << " detectors, no fault\n";
+        std::cout << arguments.configFile.string() << ": " << DetectorCount(config.detectors.size())
+                  << ", no fault\n";
         return 0;
     }
     // Blocked before any thread starts, so that every thread inherits the
