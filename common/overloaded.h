@@ -8,5 +8,9 @@ template <class... TCases>
 struct TOverloaded : TCases... {
     using TCases::operator()...;
 };
+// Spelled out for the compilers that do not yet deduce an aggregate's
+// arguments from its bases.
+template <class... TCases>
+TOverloaded(TCases...) -> TOverloaded<TCases...>;
 
 }  // namespace ornet5
