@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -21,6 +20,7 @@
 #include "engine/engine.h"
 #include "serial/port_names.h"
 #include "tests/support/child_process.h"
+#include "tests/support/cpu_share.h"
 #include "tests/support/fake_poll_values.h"
 #include "tests/support/temp_config_home.h"
 
@@ -50,12 +50,6 @@ class TCycleStarts : public TDetectorObserver {
     mutable std::mutex mutex_;
     std::vector<steady_clock::time_point> starts_;
 };
-
-double ProcessCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 seconds MeasuredTime() {
     const char* text = std::getenv("ORNET5_BENCH_SECONDS");
@@ -87,12 +81,12 @@ void EightDetectorsFourSilent(benchmark::State& state) {
             engine.Add({ComPortName(i + 1), {}, {}, {}}, {formats, {}})
                 .AddObserver(starts[static_cast<std::size_t>(i)]);
         }
-        const double cpuBefore = ProcessCpuSeconds();
+        const double cpuBefore = test::ProcessCpuSeconds();
         const auto wallBefore = steady_clock::now();
         engine.Start();
         std::this_thread::sleep_for(MeasuredTime());
         engine.Stop();
-        const double cpu = ProcessCpuSeconds() - cpuBefore;
+        const double cpu = test::ProcessCpuSeconds() - cpuBefore;
         const double wall = duration<double>(steady_clock::now() - wallBefore).count();
 
         double worstOffsetMs = 0;

@@ -29,6 +29,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/process_stat.h"
 #include "common/local_time.h"
 #include "journal/journal_writer.h"
 #include "service/ledger_file.h"
@@ -46,25 +47,6 @@ using test::TMessages;
 
 constexpr int kDetectors = 8;
 constexpr int kMissedRows = 1200;
-
-// Fields 14 and 15 of /proc/<pid>/stat (user and system time), in seconds.
-std::optional<double> ProcessorSeconds(pid_t pid) {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    const std::string stat{std::istreambuf_iterator<char>(file), {}};
-    const std::size_t nameEnd = stat.rfind(')');
-    if (nameEnd == std::string::npos) {
-        return std::nullopt;
-    }
-    std::istringstream fields(stat.substr(nameEnd + 1));
-    const std::vector<std::string> values{std::istream_iterator<std::string>(fields), {}};
-    constexpr std::size_t kUtime = 14 - 3;
-    constexpr std::size_t kStime = 15 - 3;
-    if (values.size() <= kStime) {
-        return std::nullopt;
-    }
-    return (std::stod(values[kUtime]) + std::stod(values[kStime])) /
-           static_cast<double>(sysconf(_SC_CLK_TCK));
-}
 
 // VmRSS of /proc/<pid>/status, in MB.
 double ResidentMb(pid_t pid) {
@@ -126,7 +108,7 @@ void EightDetectors(benchmark::State& state) {
         state.SkipWithError(("no state of every detector: " + daemon.Output()).c_str());
         return;
     }
-    const auto cpuBefore = ProcessorSeconds(daemon.Pid());
+    const auto cpuBefore = bench::ProcessorSeconds(daemon.Pid());
     const auto wallStart = steady_clock::now();
     const auto measuredFrom = system_clock::now();
     for (auto _ : state) {
@@ -134,7 +116,7 @@ void EightDetectors(benchmark::State& state) {
         watcher.WaitUntil([](const TMessages&) { return false; }, MeasuredTime());
     }
     const double wall = duration<double>(steady_clock::now() - wallStart).count();
-    const auto cpuAfter = ProcessorSeconds(daemon.Pid());
+    const auto cpuAfter = bench::ProcessorSeconds(daemon.Pid());
     const double residentMb = ResidentMb(daemon.Pid());
     if (!cpuBefore || !cpuAfter) {
         state.SkipWithError(("ornet5d ended: " + daemon.Output()).c_str());

@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/process_stat.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_config_home.h"
 
@@ -28,27 +29,6 @@ namespace {
 
 using namespace std::chrono;
 namespace fs = std::filesystem;
-
-// User and system time of the process so far, in seconds.
-std::optional<double> ProcessorSeconds(pid_t pid) {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    const std::string stat{std::istreambuf_iterator<char>(file), {}};
-    // The name in parentheses may hold blanks; the fields after it start
-    // with the third, the state.
-    const std::size_t nameEnd = stat.rfind(')');
-    if (nameEnd == std::string::npos) {
-        return std::nullopt;
-    }
-    std::istringstream fields(stat.substr(nameEnd + 1));
-    std::vector<std::string> values{std::istream_iterator<std::string>(fields), {}};
-    constexpr std::size_t kUtime = 14 - 3;
-    constexpr std::size_t kStime = 15 - 3;
-    if (values.size() <= kStime) {
-        return std::nullopt;
-    }
-    const double ticks = std::stod(values[kUtime]) + std::stod(values[kStime]);
-    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
 
 // Rows of answered cycles in the journal's files.
 long ReadingRows(const fs::path& journal) {
@@ -90,7 +70,7 @@ void PollingProgram(benchmark::State& state) {
         std::this_thread::sleep_for(200ms);
     }
     const long rowsBefore = ReadingRows(journal);
-    const std::optional<double> cpuBefore = ProcessorSeconds(program.Pid());
+    const std::optional<double> cpuBefore = bench::ProcessorSeconds(program.Pid());
     if (rowsBefore == 0 || !cpuBefore) {
         state.SkipWithError(("no reading came: " + program.Output()).c_str());
         return;
@@ -106,7 +86,7 @@ void PollingProgram(benchmark::State& state) {
         }
     }
     const double wall = duration<double>(steady_clock::now() - wallStart).count();
-    const std::optional<double> cpuAfter = ProcessorSeconds(program.Pid());
+    const std::optional<double> cpuAfter = bench::ProcessorSeconds(program.Pid());
     if (!cpuAfter) {
         state.SkipWithError(("the program ended: " + program.Output()).c_str());
         return;
