@@ -83,17 +83,33 @@ std::string TMosquittoBroker::Log() const {
 
 bool TMosquittoBroker::WaitForLog(std::string_view text, std::size_t count,
                                   std::chrono::milliseconds limit) const {
+    return WaitUntil([&] { return Occurrences(Log(), text) >= count; }, limit);
+}
+
+std::size_t TMosquittoBroker::ConnectionAttempts() const {
+    // A client whose first TLS bytes are already there when the broker
+    // accepts it, and whose handshake fails, is logged only as a failed
+    // connection; any other as a new one.
+    const std::string log = Log();
+    return Occurrences(log, "New connection from") + Occurrences(log, "Client connection from");
+}
+
+bool TMosquittoBroker::WaitForConnectionAttempts(std::size_t count,
+                                                 std::chrono::milliseconds limit) const {
+    return WaitUntil([&] { return ConnectionAttempts() >= count; }, limit);
+}
+
+bool TMosquittoBroker::WaitUntil(const std::function<bool()>& done,
+                                 std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-        if (Occurrences(Log(), text) >= count) {
-            return true;
-        }
+    while (!done()) {
         if (std::chrono::steady_clock::now() >= deadline) {
             return false;
         }
         // The broker writes its log to a file, which nothing can wait on.
         std::this_thread::sleep_for(50ms);
     }
+    return true;
 }
 
 }  // namespace ornet5::test

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,8 +41,16 @@ class TMosquittoBroker {
     // Waits until the log holds text at least count times.
     bool WaitForLog(std::string_view text, std::size_t count,
                     std::chrono::milliseconds limit) const;
+    // How many clients have tried to connect so far, whether or not their
+    // TLS handshake got through.
+    std::size_t ConnectionAttempts() const;
+    // Waits until at least count clients have tried to connect.
+    bool WaitForConnectionAttempts(std::size_t count, std::chrono::milliseconds limit) const;
 
   private:
+    // Asks done every 50 ms until it holds or limit has passed.
+    static bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
+
     const std::filesystem::path folder_;
     const int port_;
     std::unique_ptr<TChildProcess> process_;

@@ -116,10 +116,10 @@ TEST(MqttTls, TheRightCaAndPasswordConnectWrongOnesAreRefusedWithOneLogLineAndRe
     };
     for (const auto& refusal : refusals) {
         SCOPED_TRACE(refusal.what);
-        const std::size_t attempts = Occurrences(broker.Log(), "New connection from");
+        const std::size_t attempts = broker.ConnectionAttempts();
         TChildProcess& daemon = *startDaemon(refusal.caFile, refusal.password);
         // Tried again and again (after 1 s, then 2 s), with one log line.
-        EXPECT_TRUE(broker.WaitForLog("New connection from", attempts + 3, 60s)) << broker.Log();
+        EXPECT_TRUE(broker.WaitForConnectionAttempts(attempts + 3, 60s)) << broker.Log();
         EXPECT_TRUE(daemon.WaitForOutput(refusal.reason, 10s)) << daemon.Output();
         stopDaemon();
         EXPECT_EQ(Occurrences(daemon.Output(), refusal.reason), 1u) << daemon.Output();
