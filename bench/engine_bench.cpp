@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <deque>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,6 +21,7 @@
 #include "serial/port_names.h"
 #include "tests/support/child_process.h"
 #include "tests/support/cpu_share.h"
+#include "tests/support/detector_event_times.h"
 #include "tests/support/fake_poll_values.h"
 #include "tests/support/temp_config_home.h"
 
@@ -31,25 +32,11 @@ using namespace std::chrono;
 
 constexpr int kDetectors = 8;
 
-// When each cycle of a detector started: the status is cleared as it does.
-class TCycleStarts : public TDetectorObserver {
-  public:
-    void Observe(const TDetectorEvent& event) override {
-        const auto* status = std::get_if<TStatusTextEvent>(&event);
-        if (status != nullptr && status->text.empty()) {
-            const std::lock_guard lock(mutex_);
-            starts_.push_back(steady_clock::now());
-        }
-    }
-    std::vector<steady_clock::time_point> Starts() const {
-        const std::lock_guard lock(mutex_);
-        return starts_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<steady_clock::time_point> starts_;
-};
+// A cycle starts with its status cleared.
+bool IsCycleStart(const TDetectorEvent& event) {
+    const auto* status = std::get_if<TStatusTextEvent>(&event);
+    return status != nullptr && status->text.empty();
+}
 
 seconds MeasuredTime() {
     const char* text = std::getenv("ORNET5_BENCH_SECONDS");
@@ -76,10 +63,10 @@ void EightDetectorsFourSilent(benchmark::State& state) {
     test::TFixedFormats formats;
     for (auto _ : state) {
         TEngine engine;
-        std::vector<TCycleStarts> starts(kDetectors);
+        std::deque<test::TDetectorEventTimes<steady_clock>> starts;
         for (int i = 0; i < kDetectors; ++i) {
             engine.Add({ComPortName(i + 1), {}, {}, {}}, {formats, {}})
-                .AddObserver(starts[static_cast<std::size_t>(i)]);
+                .AddObserver(starts.emplace_back(IsCycleStart));
         }
         const double cpuBefore = test::ProcessCpuSeconds();
         const auto wallBefore = steady_clock::now();
@@ -93,7 +80,7 @@ void EightDetectorsFourSilent(benchmark::State& state) {
         std::size_t answered = 0;
         std::size_t silent = 0;
         for (int i = 0; i < kDetectors; ++i) {
-            const auto times = starts[static_cast<std::size_t>(i)].Starts();
+            const auto times = starts[static_cast<std::size_t>(i)].Times();
             if (i >= kDetectors / 2) {
                 silent += times.size();
                 continue;

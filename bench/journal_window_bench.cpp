@@ -11,13 +11,13 @@
 #include <string>
 
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include "app/qt/guarded_application.h"
 #include "app/qt/journal_window.h"
 #include "app/qt/program.h"
 #include "bench/bench_run.h"
 #include "bench/memory_growth.h"
+#include "bench/offscreen_homes.h"
 #include "tools/ornet5-journal-maker/journal_maker.h"
 
 namespace ornet5 {
@@ -53,16 +53,12 @@ BENCHMARK(OpenJournalWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
 }  // namespace ornet5
 
 int main(int argc, char** argv) {
-    QTemporaryDir configHome;
-    QTemporaryDir dataHome;
-    qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
-    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const ornet5::bench::TOffscreenHomes homes;
     ornet5::TJournalMakerOptions options;
     options.end = std::chrono::system_clock::now();
     options.alarmThreshold = 0.3;
     const ornet5::TMadeJournal made = ornet5::MakeJournal(
-        std::filesystem::path(dataHome.path().toStdString()) / "ornet5" / "journal", options);
+        homes.Data() / "ornet5" / "journal", options);
     benchmark::AddCustomContext(
         "journal", std::to_string(made.rows) + " rows, " + std::to_string(made.damagedLines) +
                        " damaged lines, " + std::to_string(made.files.size()) + " files");

@@ -27,13 +27,13 @@
 #include <vector>
 
 #include <QEventLoop>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include "app/qt/face.h"
 #include "app/qt/guarded_application.h"
 #include "app/qt/program.h"
 #include "bench/bench_run.h"
+#include "bench/offscreen_homes.h"
 #include "tests/support/child_process.h"
 
 namespace ornet5 {
@@ -159,12 +159,8 @@ BENCHMARK_CAPTURE(LongestBusySpell, babbling, std::vector<std::string>{"--silent
 }  // namespace ornet5
 
 int main(int argc, char** argv) {
-    QTemporaryDir configHome;
-    QTemporaryDir dataHome;
-    qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
-    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::filesystem::create_directories(configHome.path().toStdString() + "/ornet5");
+    const ornet5::bench::TOffscreenHomes homes;
+    std::filesystem::create_directories(homes.Config() / "ornet5");
     benchmark::Initialize(&argc, argv);
     ornet5::TGuardedApplication application(argc, argv);
     ornet5::application = &application;

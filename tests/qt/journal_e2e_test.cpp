@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -44,6 +43,7 @@
 #include "settings/settings_file.h"
 #include "tests/qt/app_test_support.h"
 #include "tests/support/child_process.h"
+#include "tests/support/detector_event_times.h"
 #include "tests/support/temp_folder.h"
 #include "tools/ornet5-journal-maker/journal_maker.h"
 
@@ -188,28 +188,11 @@ class JournalEndToEnd : public testing::Test {
     std::unique_ptr<TProgram> program_;
 };
 
-// When each cycle's row was written, as the detector tells it.
-class TRowTimes : public TDetectorObserver {
-  public:
-    void Observe(const TDetectorEvent& event) override {
-        if (std::holds_alternative<TRowEvent>(event)) {
-            const std::lock_guard lock(mutex_);
-            times_.push_back(system_clock::now());
-        }
-    }
-    std::vector<system_clock::time_point> Times() const {
-        const std::lock_guard lock(mutex_);
-        return times_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<system_clock::time_point> times_;
-};
-
 TEST_F(JournalEndToEnd, EachPollCycleIsARowOfWhatTheDetectorAnswered) {
     StartProgram();
-    TRowTimes rowTimes;
+    // When each cycle's row was written, as the detector tells it.
+    test::TDetectorEventTimes<system_clock> rowTimes(
+        [](const TDetectorEvent& event) { return std::holds_alternative<TRowEvent>(event); });
     program_->Detector().AddObserver(rowTimes);
     ASSERT_NO_FATAL_FAILURE(StartSimulator());
     // A row is in the file a moment before the detector tells of it.
