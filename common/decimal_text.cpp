@@ -25,14 +25,15 @@ bool ScaleExponent(std::string& number, int powerOfTen) {
     const std::size_t mark = number.find_first_of("eE");
     long long exponent = 0;
     if (mark != std::string::npos) {
-        const char* first = number.data() + mark + 1 + (number[mark + 1] == '+' ? 1 : 0);
+        const bool plus = number[mark + 1] == '+';
+        const char* first = number.data() + mark + 1 + (plus ? 1 : 0);
         const char* last = number.data() + number.size();
         const auto result = std::from_chars(first, last, exponent);
         // Beyond this the number is no finite dose anyway, and the sum
-        // below cannot overflow.
+        // below cannot overflow. A sign after a '+' is no exponent.
         constexpr long long kExponentLimit = 100'000;
-        if (result.ec != std::errc() || result.ptr != last || exponent > kExponentLimit ||
-            exponent < -kExponentLimit) {
+        if ((plus && *first == '-') || result.ec != std::errc() || result.ptr != last ||
+            exponent > kExponentLimit || exponent < -kExponentLimit) {
             return false;
         }
         number.resize(mark);

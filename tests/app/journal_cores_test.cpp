@@ -39,7 +39,8 @@ TEST(DecimalText, UsersAndFilesWriteNumbersEitherWay) {
     for (const char* text : {"0,3", "0.3", " 0.3 ", "+0.3", "3e-1"}) {
         EXPECT_EQ(ParseDecimalText(text), 0.3) << text;
     }
-    for (const char* text : {"", " ", "0,3,", "0.3x", "1e999", "nan", "inf", "0..3", ","}) {
+    for (const char* text :
+         {"", " ", "0,3,", "0.3x", "1e999", "nan", "inf", "0..3", ",", "1e+-5"}) {
         EXPECT_FALSE(ParseDecimalText(text)) << text;
         EXPECT_FALSE(ParseDecimalText(text, -2)) << text;
     }
