@@ -59,6 +59,7 @@ TMonitorProgram::TMonitorProgram(TProgramToolkit& toolkit, std::chrono::millisec
 TMonitorProgram::~TMonitorProgram() {
     engine_.Stop();
     // Whatever the detector said last is of no use to windows about to go.
+    detector_.RemoveObserver(*windowObserver_);
     windowThread_.reset();
     journalWindow_.reset();
     settingsWindow_.reset();

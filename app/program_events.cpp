@@ -123,18 +123,13 @@ void TProgramEvents::Report(const std::exception& error) noexcept {
 }
 
 void TProgramEvents::Report(const std::string& message) noexcept {
-    ReportCycleError(message, std::chrono::steady_clock::time_point::max());
-}
-
-void TProgramEvents::ReportCycleError(const std::string& message,
-                                      std::chrono::steady_clock::time_point cycleStart) noexcept {
     try {
         const std::string text = ErrorBoxText(message);
         if (unattended_) {
             Log("error while ending", text);
             return;
         }
-        if (boxOpen_ || cycleStart <= lastBoxClosed_) {
+        if (boxOpen_) {
             Log("error while an error report is open", text);
             return;
         }
@@ -144,6 +139,19 @@ void TProgramEvents::ReportCycleError(const std::string& message,
     } catch (...) {
         // A report that fails itself has nowhere left to go.
     }
+}
+
+void TProgramEvents::ReportCycleError(const std::string& message,
+                                      std::chrono::steady_clock::time_point cycleStart) noexcept {
+    if (!unattended_ && cycleStart <= lastBoxClosed_) {
+        try {
+            Log("error while an error report is open", ErrorBoxText(message));
+        } catch (...) {
+            // A report that fails itself has nowhere left to go.
+        }
+        return;
+    }
+    Report(message);
 }
 
 void TProgramEvents::Log(const char* situation, const std::string& text) noexcept {

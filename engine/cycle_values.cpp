@@ -18,15 +18,18 @@ TPollChoices TCycleValues::Choices() const {
 }
 
 int TCycleValues::PortIndex() const {
-    return Choices().portIndex;
+    const std::lock_guard lock(choicesMutex_);
+    return choices_.portIndex;
 }
 
 std::string TCycleValues::SpeedText() const {
-    return Choices().speedText;
+    const std::lock_guard lock(choicesMutex_);
+    return choices_.speedText;
 }
 
 bool TCycleValues::RentgenChosen() const {
-    return Choices().rentgen;
+    const std::lock_guard lock(choicesMutex_);
+    return choices_.rentgen;
 }
 
 void TCycleValues::SetDoseText(const std::string& text) {

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/exception.h"
+#include "link/exchange.h"
 #include "measure/poll_cycle.h"
 #include "measure/port_open_log.h"
 #include "serial/cp_drv.h"
@@ -113,7 +114,9 @@ void TDetector::RunCycle(const std::stop_token& stop) {
             publisher_.Publish(TCycleErrorEvent{ExceptionMessage(error), start});
         }
     } catch (...) {
-        publisher_.Publish(TCycleErrorEvent{kUnknownErrorMessage, start});
+        if (!stop.stop_requested()) {
+            publisher_.Publish(TCycleErrorEvent{kUnknownErrorMessage, start});
+        }
     }
 }
 

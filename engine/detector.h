@@ -14,7 +14,6 @@
 #include "engine/event_publisher.h"
 #include "engine/line_stream.h"
 #include "engine/thread_ticks.h"
-#include "link/exchange.h"
 #include "measure/cycle_outcome.h"
 #include "measure/poll_values.h"
 #include "serial/serial_port.h"

@@ -14,7 +14,6 @@ TDoseRecorder::TDoseRecorder(TDoseRecorderSetup setup, TEventPublisher& publishe
       clock_(clock),
       now_(std::move(now)) {
     alarm_.SetSettings(setup.alarm);
-    alarmSettings_ = setup.alarm;
     if (journalFolder_) {
         journal_ = std::make_unique<TJournalWriter>(*journalFolder_, diagnostics);
     }
@@ -45,7 +44,7 @@ void TDoseRecorder::CycleEnded(const TCycleOutcome& outcome) noexcept {
 
 TAlarmSettings TDoseRecorder::AlarmSettings() const {
     const std::lock_guard lock(mutex_);
-    return alarmSettings_;
+    return alarm_.Settings();
 }
 
 bool TDoseRecorder::AlarmOn() const {
@@ -56,7 +55,6 @@ bool TDoseRecorder::AlarmOn() const {
 void TDoseRecorder::SetAlarmSettings(const TAlarmSettings& settings) {
     const std::lock_guard lock(mutex_);
     alarm_.SetSettings(settings);
-    alarmSettings_ = settings;
     PublishAlarm();
 }
 

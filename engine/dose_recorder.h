@@ -61,7 +61,6 @@ class TDoseRecorder : public TCycleObserver {
     TCycleClock& clock_;
     const std::function<TLocalTime()> now_;
     mutable std::mutex mutex_;
-    TAlarmSettings alarmSettings_;
     TAlarmRule alarm_;
     bool publishedAlarm_ = false;
     // Written by the detector's thread only.

@@ -28,7 +28,6 @@ class TEngine {
     void Stop() noexcept;
 
     std::size_t Size() const { return detectors_.size(); }
-    TDetector& Detector(std::size_t index) { return *detectors_.at(index); }
 
   private:
     std::vector<std::unique_ptr<TDetector>> detectors_;

@@ -34,7 +34,9 @@ class TThreadTicks : public TTickSource {
             return;
         }
         due_ = now + period_;
-        handler_();
+        // The handler may restart or stop the source; keep this call's copy.
+        const Handler handler = handler_;
+        handler();
     }
 
   private:

@@ -46,6 +46,7 @@ class TAlarmRule {
     bool Feed(std::optional<double> reading, std::chrono::steady_clock::time_point now);
 
     bool IsOn() const { return on_; }
+    const TAlarmSettings& Settings() const { return settings_; }
 
   private:
     bool Armed() const { return settings_.enabled && settings_.threshold.has_value(); }

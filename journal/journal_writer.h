@@ -25,7 +25,7 @@ struct TJournalWriterOptions {
 
 // Appends the poll cycles to the monthly journal files
 // <folder>/ORNET5-YYYY-MM.csv (the month of each row's local time). Made
-// for one call per cycle on the user-interface thread: a row costs an
+// for one call per cycle on the detector's own thread: a row costs an
 // open, one append write and one sync, besides a look at the file's last
 // byte under the writers' lock (about 0.1 ms of processor time in all).
 // Each row goes to the file that the month's path names at that moment:

@@ -20,8 +20,9 @@ TWin32Program::TWin32Program() : log_(ProgramLogSettings()) {
 
 TWin32Program::~TWin32Program() {
     monitor_.reset();
-    face_.reset();
+    // The report goes to the program's events, gone with the monitor.
     TWin32Window::SetErrorReport(nullptr);
+    face_.reset();
 }
 
 int TWin32Program::Run() {
