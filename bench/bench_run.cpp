@@ -2,8 +2,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace ornet5::bench {
@@ -39,6 +41,11 @@ int RunBenchmarks(int argc, char** argv) {
         return 1;
     }
     return 0;
+}
+
+std::chrono::seconds MeasuredTime(int shortest, int usual) {
+    const char* text = std::getenv("ORNET5_BENCH_SECONDS");
+    return std::chrono::seconds(text != nullptr ? std::max(shortest, std::atoi(text)) : usual);
 }
 
 }  // namespace ornet5::bench

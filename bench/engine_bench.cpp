@@ -38,11 +38,6 @@ bool IsCycleStart(const TDetectorEvent& event) {
     return status != nullptr && status->text.empty();
 }
 
-seconds MeasuredTime() {
-    const char* text = std::getenv("ORNET5_BENCH_SECONDS");
-    return seconds(text != nullptr ? std::max(10, std::atoi(text)) : 30);
-}
-
 void EightDetectorsFourSilent(benchmark::State& state) {
     test::TTempConfigHome home;
     std::vector<std::unique_ptr<test::TChildProcess>> simulators;
@@ -71,7 +66,7 @@ void EightDetectorsFourSilent(benchmark::State& state) {
         const double cpuBefore = test::ProcessCpuSeconds();
         const auto wallBefore = steady_clock::now();
         engine.Start();
-        std::this_thread::sleep_for(MeasuredTime());
+        std::this_thread::sleep_for(bench::MeasuredTime(10, 30));
         engine.Stop();
         const double cpu = test::ProcessCpuSeconds() - cpuBefore;
         const double wall = duration<double>(steady_clock::now() - wallBefore).count();

@@ -29,6 +29,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/bench_run.h"
 #include "bench/process_stat.h"
 #include "common/local_time.h"
 #include "journal/journal_writer.h"
@@ -48,20 +49,8 @@ using test::TMessages;
 constexpr int kDetectors = 8;
 constexpr int kMissedRows = 1200;
 
-// VmRSS of /proc/<pid>/status, in MB.
 double ResidentMb(pid_t pid) {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(file, line);) {
-        if (line.starts_with("VmRSS:")) {
-            return std::stod(line.substr(6)) / 1024.0;
-        }
-    }
-    return 0;
-}
-
-seconds MeasuredTime() {
-    const char* text = std::getenv("ORNET5_BENCH_SECONDS");
-    return seconds(text != nullptr ? std::max(10, std::atoi(text)) : 60);
+    return static_cast<double>(bench::StatusKilobytes(std::to_string(pid), "VmRSS:")) / 1024.0;
 }
 
 std::string Detectors() {
@@ -113,7 +102,7 @@ void EightDetectors(benchmark::State& state) {
     const auto measuredFrom = system_clock::now();
     for (auto _ : state) {
         // Takes in what comes meanwhile, so that mosquitto_sub never waits.
-        watcher.WaitUntil([](const TMessages&) { return false; }, MeasuredTime());
+        watcher.WaitUntil([](const TMessages&) { return false; }, bench::MeasuredTime(10, 60));
     }
     const double wall = duration<double>(steady_clock::now() - wallStart).count();
     const auto cpuAfter = bench::ProcessorSeconds(daemon.Pid());
@@ -137,7 +126,7 @@ void EightDetectors(benchmark::State& state) {
         },
         0s);
     std::sort(latenciesMs.begin(), latenciesMs.end());
-    const double expected = kDetectors * duration<double>(MeasuredTime()).count() / 3;
+    const double expected = kDetectors * duration<double>(bench::MeasuredTime(10, 60)).count() / 3;
     if (latenciesMs.size() < expected * 0.8) {
         state.SkipWithError("too few states to measure");
         return;

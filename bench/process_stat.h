@@ -9,9 +9,21 @@
 #include <string>
 #include <vector>
 
-// What /proc tells of another process (a program under measure), for the
-// benchmarks that start one.
+// What /proc tells of a process: of this one, or of a program under
+// measure that a benchmark started.
 namespace ornet5::bench {
+
+// A field of /proc/<process>/status given in kB, such as "VmRSS:";
+// process is "self" or a process id. -1 when it cannot be read.
+inline long StatusKilobytes(const std::string& process, const std::string& field) {
+    std::ifstream status("/proc/" + process + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with(field)) {
+            return std::stol(line.substr(field.size()));
+        }
+    }
+    return -1;
+}
 
 // User and system time of the process so far, in seconds (fields 14 and
 // 15 of /proc/<pid>/stat, in clock ticks); none when it cannot be read.

@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/bench_run.h"
 #include "bench/process_stat.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_config_home.h"
@@ -41,11 +42,6 @@ long ReadingRows(const fs::path& journal) {
         }
     }
     return rows;
-}
-
-seconds MeasuredTime() {
-    const char* text = std::getenv("ORNET5_BENCH_SECONDS");
-    return seconds(text != nullptr ? std::max(10, std::atoi(text)) : 120);
 }
 
 void PollingProgram(benchmark::State& state) {
@@ -77,7 +73,7 @@ void PollingProgram(benchmark::State& state) {
     }
     const auto wallStart = steady_clock::now();
     for (auto _ : state) {
-        const auto end = wallStart + MeasuredTime();
+        const auto end = wallStart + bench::MeasuredTime(10, 120);
         while (steady_clock::now() < end) {
             std::this_thread::sleep_for(1s);
             // Keeps the two output pipes from filling up.

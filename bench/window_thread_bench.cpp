@@ -99,15 +99,10 @@ void RunEventLoop(milliseconds time) {
     loop.exec();
 }
 
-seconds MeasuredTime() {
-    const char* text = std::getenv("ORNET5_BENCH_SECONDS");
-    return seconds(text != nullptr ? std::max(6, std::atoi(text)) : 15);
-}
-
 void NoProgram(benchmark::State& state) {
     for (auto _ : state) {
         const TWindowThreadPing ping;
-        RunEventLoop(MeasuredTime());
+        RunEventLoop(bench::MeasuredTime(6, 15));
         ping.Count(state);
     }
 }
@@ -132,7 +127,7 @@ void LongestBusySpell(benchmark::State& state, std::vector<std::string> simulato
         RunEventLoop(2500ms);
         {
             const TWindowThreadPing ping;
-            RunEventLoop(MeasuredTime());
+            RunEventLoop(bench::MeasuredTime(6, 15));
             ping.Count(state);
         }
         program.Detector().RemoveObserver(count);

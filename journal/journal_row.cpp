@@ -23,7 +23,7 @@ std::optional<TCycleStatus> StatusNamed(std::string_view name) {
 }
 
 void AppendDose(std::string& line, const std::optional<double>& dose) {
-    if (!dose || !std::isfinite(*dose) || *dose < 0) {
+    if (!dose) {
         return;
     }
     std::array<char, 32> buffer{};
@@ -148,6 +148,13 @@ std::optional<TRowFields> ParseRowFields(std::string_view line) {
 
 }  // namespace
 
+std::optional<double> WrittenDose(const TJournalRow& row) {
+    if (!row.dose || !std::isfinite(*row.dose) || *row.dose < 0) {
+        return std::nullopt;
+    }
+    return row.dose;
+}
+
 std::string_view CycleStatusName(TCycleStatus status) {
     return kStatusNames[static_cast<std::size_t>(status)];
 }
@@ -155,7 +162,7 @@ std::string_view CycleStatusName(TCycleStatus status) {
 std::string JournalRowText(const TJournalRow& row) {
     std::string line = LocalTimeText(row.time);
     line += ',';
-    AppendDose(line, row.dose);
+    AppendDose(line, WrittenDose(row));
     line += ',';
     line += CycleStatusName(row.status);
     line += ',';

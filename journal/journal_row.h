@@ -28,6 +28,10 @@ struct TJournalRow {
     friend bool operator==(const TJournalRow&, const TJournalRow&) = default;
 };
 
+// The row's dose as the journal writes it: none when it has none or one
+// that is not finite or is negative.
+std::optional<double> WrittenDose(const TJournalRow& row);
+
 // One row as it is read back: compact, for spans of a month's rows.
 struct TJournalPoint {
     // UTC milliseconds since 1970-01-01.

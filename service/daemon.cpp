@@ -3,8 +3,10 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 
+#include "common/local_time.h"
 #include "common/overloaded.h"
 #include "serial/port_names.h"
 #include "service/metrics_endpoint.h"
@@ -29,11 +31,9 @@ class TServiceFormats : public TRegionalFormats {
   public:
     std::string DecimalSeparator() const override { return "."; }
     std::string LongTimeNow() const override {
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
+        const TCivilTime now = CivilTime(LocalTimeAt(std::chrono::system_clock::now()));
         char text[16];
-        std::strftime(text, sizeof text, "%H:%M:%S", &local);
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", now.hour, now.minute, now.second);
         return text;
     }
 };
@@ -130,12 +130,8 @@ TDaemon::TDaemon(const TDaemonConfig& config, TServiceLog& log) : log_(log) {
     }
 }
 
-TDaemon::~TDaemon() {
-    engine_.Stop();
-    if (mqtt_) {
-        mqtt_->Stop();
-    }
-}
+// The engine stops first, then the publisher, by the members' order.
+TDaemon::~TDaemon() = default;
 
 bool TDaemon::EveryDetectorCycles() const {
     for (const auto& detector : detectorLogs_) {

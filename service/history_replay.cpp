@@ -4,27 +4,15 @@
 
 namespace ornet5 {
 
-namespace {
-
 using namespace std::chrono;
-
-system_clock::time_point TimeOf(std::int64_t utcMs) {
-    return system_clock::time_point{duration_cast<system_clock::duration>(milliseconds{utcMs})};
-}
-
-std::int64_t UtcMs(system_clock::time_point time) {
-    return floor<milliseconds>(time).time_since_epoch().count();
-}
-
-}  // namespace
 
 THistoryReplay::THistoryReplay(const std::filesystem::path& journalFolder,
                                const TRowMark& acknowledged, const TRowMark& last,
                                system_clock::time_point now)
     : folder_(journalFolder),
       last_(last),
-      from_(std::max(TimeOf(acknowledged.utcMs), now - kLongestHistory)),
-      until_(TimeOf(last.utcMs)),
+      from_(std::max(UtcMsTime(acknowledged.utcMs), now - kLongestHistory)),
+      until_(UtcMsTime(last.utcMs)),
       counter_(journalFolder, from_, until_) {}
 
 bool THistoryReplay::Step(std::size_t maxRows, std::vector<TReplayRow>& rows) {

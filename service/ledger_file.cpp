@@ -45,20 +45,16 @@ std::string MarkLine(std::string_view prefix, const TRowMark& mark) {
     return std::string(prefix) + std::to_string(mark.seq) + ' ' + std::to_string(mark.utcMs) + '\n';
 }
 
-system_clock::time_point TimeOf(std::int64_t utcMs) {
-    return system_clock::time_point{duration_cast<system_clock::duration>(milliseconds{utcMs})};
-}
-
 // Counts the journal's rows after mark on from it.
 TRowMark CountOn(const std::filesystem::path& journalFolder, TRowMark mark) {
-    TJournalCursor cursor(journalFolder, TimeOf(mark.utcMs), system_clock::now() + kClockSlack);
+    TJournalCursor cursor(journalFolder, UtcMsTime(mark.utcMs), system_clock::now() + kClockSlack);
     std::vector<TJournalRow> rows;
     for (bool more = true; more;) {
         rows.clear();
         more = cursor.Next(kCountBatch, rows);
         if (!rows.empty()) {
             mark.seq += rows.size();
-            mark.utcMs = floor<milliseconds>(rows.back().time.utc).time_since_epoch().count();
+            mark.utcMs = UtcMs(rows.back().time.utc);
         }
     }
     return mark;

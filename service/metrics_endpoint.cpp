@@ -73,7 +73,6 @@ class TMetricsEndpoint::TDetectorMetrics : public TDetectorObserver {
     void Record(const TJournalRow& row) {
         cycleCounts_[static_cast<std::size_t>(row.status)]->Increment();
         up_.Add(labels_).Set(IsFailedCycle(row.status) ? 0 : 1);
-        alarm_.Set(row.alarm ? 1 : 0);
         if (row.dose) {
             dose_.Add(labels_).Set(*row.dose * kSievertsPerMicrosievert);
             lastReading_.Add(labels_).Set(
@@ -90,18 +89,6 @@ class TMetricsEndpoint::TDetectorMetrics : public TDetectorObserver {
     std::array<Counter*, kStatuses.size()> cycleCounts_{};
 };
 
-class TMetricsEndpoint::TMqttGauge {
-  public:
-    TMqttGauge(prometheus::Registry& registry, const std::string& site)
-        : gauge_(GaugeFamily(registry, "ornet5_mqtt_connected",
-                             "1 while the service is connected to its MQTT broker")
-                     .Add({{"site", site}})) {}
-    void Set(bool connected) { gauge_.Set(connected ? 1 : 0); }
-
-  private:
-    Gauge& gauge_;
-};
-
 TMetricsEndpoint::TMetricsEndpoint(const TListenAddress& address, const std::string& site,
                                    const std::vector<std::string>& detectorIds, bool mqttConfigured)
     : registry_(std::make_shared<prometheus::Registry>()) {
@@ -110,7 +97,9 @@ TMetricsEndpoint::TMetricsEndpoint(const TListenAddress& address, const std::str
             *registry_, prometheus::Labels{{"site", site}, {"detector", id}}));
     }
     if (mqttConfigured) {
-        mqtt_ = std::make_unique<TMqttGauge>(*registry_, site);
+        mqttConnected_ = &GaugeFamily(*registry_, "ornet5_mqtt_connected",
+                                      "1 while the service is connected to its MQTT broker")
+                              .Add({{"site", site}});
     }
     // The exposer's web server throws when the address cannot be bound.
     try {
@@ -129,8 +118,8 @@ TDetectorObserver& TMetricsEndpoint::Observer(std::size_t index) {
 }
 
 void TMetricsEndpoint::SetMqttConnected(bool connected) {
-    if (mqtt_) {
-        mqtt_->Set(connected);
+    if (mqttConnected_ != nullptr) {
+        mqttConnected_->Set(connected ? 1 : 0);
     }
 }
 

@@ -9,6 +9,7 @@
 
 namespace prometheus {
 class Exposer;
+class Gauge;
 class Registry;
 }  // namespace prometheus
 
@@ -43,8 +44,8 @@ class TMetricsEndpoint {
 
     std::shared_ptr<prometheus::Registry> registry_;
     std::vector<std::unique_ptr<TDetectorMetrics>> detectors_;
-    class TMqttGauge;
-    std::unique_ptr<TMqttGauge> mqtt_;
+    // Only when MQTT is configured.
+    prometheus::Gauge* mqttConnected_ = nullptr;
     std::unique_ptr<prometheus::Exposer> exposer_;
 };
 

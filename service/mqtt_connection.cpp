@@ -16,6 +16,8 @@ constexpr int kQos = 1;
 // wakes at once for anything to send, so this only paces the keep-alive
 // checks and the look at a stop.
 constexpr int kLoopTimeoutMs = 1000;
+// How long a stop waits for the DISCONNECT to leave.
+constexpr auto kDisconnectTime = std::chrono::seconds(2);
 constexpr std::string_view kOffline = "offline";
 
 // libmosquitto's global set-up, once per process, for as long as a client
@@ -121,11 +123,8 @@ void TMqttConnection::Run() {
     auto delay = kFirstRetry;
     for (;;) {
         const std::string reason = Attempt();
-        {
-            const std::lock_guard lock(mutex_);
-            if (stopping_) {
-                return;
-            }
+        if (Stopping()) {
+            return;
         }
         if (accepted_) {
             delay = kFirstRetry;
@@ -151,14 +150,12 @@ std::string TMqttConnection::Attempt() {
     if (code == MOSQ_ERR_ERRNO) {
         socketError_ = errno;
     }
-    while (code == MOSQ_ERR_SUCCESS) {
-        {
-            const std::lock_guard lock(mutex_);
-            if (stopping_) {
-                return {};
-            }
-        }
+    while (code == MOSQ_ERR_SUCCESS && !Stopping()) {
         code = mosquitto_loop(client_, kLoopTimeoutMs, 1);
+    }
+    if (Stopping()) {
+        SendDisconnect();
+        return {};
     }
     if (!refusal_.empty()) {
         return refusal_;
@@ -169,6 +166,21 @@ std::string TMqttConnection::Attempt() {
     const std::lock_guard lock(mutex_);
     const std::string text = mosquitto_strerror(code);
     return libraryError_.empty() ? text : text + " " + libraryError_;
+}
+
+bool TMqttConnection::Stopping() {
+    const std::lock_guard lock(mutex_);
+    return stopping_;
+}
+
+void TMqttConnection::SendDisconnect() {
+    // Stop() queues the DISCONNECT just after it sets the flag that brought
+    // the loop here, and only the loop writes it; the broker drops the
+    // will once it has it. A broker that does not take it in time is left.
+    const auto deadline = std::chrono::steady_clock::now() + kDisconnectTime;
+    while (connected_ && std::chrono::steady_clock::now() < deadline &&
+           mosquitto_loop(client_, kLoopTimeoutMs, 1) == MOSQ_ERR_SUCCESS) {
+    }
 }
 
 void TMqttConnection::NoteReason(const std::string& reason) {

@@ -76,6 +76,9 @@ class TMqttConnection {
     // One attempt: connects and serves the connection until it ends; the
     // reason why it ended or could not start.
     std::string Attempt();
+    bool Stopping();
+    // At a stop, while connected: lets the loop send the DISCONNECT.
+    void SendDisconnect();
     void NoteReason(const std::string& reason);
     // Waits out the back-off; false when the connection is stopping.
     bool WaitBeforeRetry(std::chrono::seconds delay);

@@ -1,7 +1,6 @@
 #include "service/mqtt_publisher.h"
 
 #include <chrono>
-#include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -37,10 +36,6 @@ constexpr std::size_t kInFlightLimit = 64;
 constexpr seconds kSaveInterval{10};
 // How long a clean stop waits for the broker's last acknowledgements.
 constexpr seconds kStopGrace{2};
-
-std::int64_t UtcMs(system_clock::time_point time) {
-    return floor<milliseconds>(time).time_since_epoch().count();
-}
 
 // What the threads hand the publisher's thread.
 struct TRowNews {
@@ -224,9 +219,8 @@ class TMqttPublisher::TWorker : public TMqttConnectionObserver {
             return;
         }
         PublishRow(detector, "/state", row, mark);
-        if (row.dose && std::isfinite(*row.dose) && *row.dose >= 0) {
-            connection_.Publish(detector.topic + "/dose_uSv_h", ShortestDecimalText(*row.dose),
-                                true);
+        if (const std::optional<double> dose = WrittenDose(row)) {
+            connection_.Publish(detector.topic + "/dose_uSv_h", ShortestDecimalText(*dose), true);
         }
     }
 
@@ -431,10 +425,6 @@ TDetectorObserver& TMqttPublisher::Observer(std::size_t index) {
 
 void TMqttPublisher::Start() {
     worker_->Start();
-}
-
-void TMqttPublisher::Stop() noexcept {
-    worker_->Stop();
 }
 
 }  // namespace ornet5

@@ -49,7 +49,9 @@ class TMqttPublisher {
     TMqttPublisher(const TMqttConfig& config, const std::string& site,
                    std::vector<TPublishedDetector> detectors, TServiceLog& log,
                    std::function<void(bool)> connectedChanged);
-    // Stop().
+    // Publishes the rows handed on so far, says "offline" when connected,
+    // waits a moment for the broker's acknowledgements, keeps the
+    // bookkeeping on disk, disconnects and ends the threads.
     ~TMqttPublisher();
     TMqttPublisher(const TMqttPublisher&) = delete;
     TMqttPublisher& operator=(const TMqttPublisher&) = delete;
@@ -61,10 +63,6 @@ class TMqttPublisher {
     // connecting. Throws std::runtime_error when the client cannot be set
     // up at all (a TLS file it cannot use).
     void Start();
-    // Publishes the rows handed on so far, says "offline" when connected,
-    // waits a moment for the broker's acknowledgements, keeps the
-    // bookkeeping on disk, disconnects and ends the threads.
-    void Stop() noexcept;
 
   private:
     class TWorker;

@@ -1,9 +1,20 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 
 namespace ornet5 {
+
+// A row's time as its mark keeps it: whole milliseconds since 1970, UTC.
+inline std::int64_t UtcMs(std::chrono::system_clock::time_point time) {
+    return std::chrono::floor<std::chrono::milliseconds>(time).time_since_epoch().count();
+}
+inline std::chrono::system_clock::time_point UtcMsTime(std::int64_t utcMs) {
+    return std::chrono::system_clock::time_point{
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            std::chrono::milliseconds{utcMs})};
+}
 
 // A row of a detector as the MQTT publisher counts it: its seq (the
 // number of that detector's rows up to it, the first being 1) and its

@@ -1,6 +1,5 @@
 #include "service/state_payload.h"
 
-#include <cmath>
 #include <cstdio>
 
 #include "common/decimal_text.h"
@@ -25,9 +24,9 @@ std::string JsonString(std::string_view text) {
 }
 
 std::string StatePayload(const TJournalRow& row, std::uint64_t seq) {
-    const bool hasDose = row.dose && std::isfinite(*row.dose) && *row.dose >= 0;
+    const std::optional<double> dose = WrittenDose(row);
     return "{\"time\":" + JsonString(LocalTimeText(row.time)) +
-           ",\"dose_uSv_h\":" + (hasDose ? ShortestDecimalText(*row.dose) : "null") +
+           ",\"dose_uSv_h\":" + (dose ? ShortestDecimalText(*dose) : "null") +
            ",\"status\":" + JsonString(CycleStatusName(row.status)) +
            ",\"address\":" + JsonString(row.detector) +
            ",\"alarm\":" + (row.alarm ? "true" : "false") + ",\"seq\":" + std::to_string(seq) + "}";

@@ -61,5 +61,27 @@ TEST(DaemonProcessTest, SigtermOrSigintEndsARunningServiceWithStatusZeroWithinSe
     }
 }
 
+TEST(DaemonProcessTest, AMetricsAddressAlreadyTakenEndsItWithTheReasonAndAStatusOtherThan78) {
+    const int port = FreeLoopbackPort();
+    TServiceRig first;
+    first.StartSimulator(1);
+    TChildProcess& listening = first.StartDaemon(
+        {"--config", first.WriteConfig("lab", "[Detector.roof]\nPort=COM1\n", port).string()});
+    ASSERT_TRUE(listening.WaitForOutput("ornet5d: polling", 30s)) << listening.Output();
+
+    // The service manager starts it again later: the address may be free then.
+    TServiceRig second;
+    second.StartSimulator(1);
+    TChildProcess& refused = second.StartDaemon(
+        {"--config", second.WriteConfig("lab", "[Detector.roof]\nPort=COM1\n", port).string()});
+    const std::optional<int> status = refused.WaitForExit(30s);
+    ASSERT_TRUE(status && WIFEXITED(*status)) << refused.Output();
+    EXPECT_NE(WEXITSTATUS(*status), 0);
+    EXPECT_NE(WEXITSTATUS(*status), kExitBadConfig);
+    EXPECT_NE(refused.Output().find("/metrics cannot listen at 127.0.0.1:" + std::to_string(port)),
+              std::string::npos)
+        << refused.Output();
+}
+
 }  // namespace
 }  // namespace ornet5::test

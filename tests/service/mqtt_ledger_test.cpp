@@ -12,6 +12,7 @@ namespace ornet5 {
 namespace {
 
 using namespace std::chrono;
+namespace fs = std::filesystem;
 
 TEST(RowLedger, TheAcknowledgedMarkNeverPassesARowTheBrokerHasNot) {
     TRowLedger ledger({{4, 400}, {4, 400}});
@@ -85,6 +86,34 @@ TEST_F(MqttJournal, RecoveryCountsTheRowsAfterTheStoredOneOrAllWithoutAFile) {
     recovered = RecoverLedger(folder_.Path());
     EXPECT_EQ(recovered.state.assigned.seq, 10u);
     EXPECT_FALSE(recovered.problem.empty());
+    // One that cannot be read at all is counted anew just as well.
+    fs::remove(LedgerFile(folder_.Path()));
+    fs::create_directory(LedgerFile(folder_.Path()));
+    recovered = RecoverLedger(folder_.Path());
+    EXPECT_EQ(recovered.state.assigned.seq, 10u);
+    EXPECT_FALSE(recovered.problem.empty());
+}
+
+TEST(LedgerText, OnlyItsOwnWholeShapeReadsBack) {
+    const TLedgerState state{{7, 700}, {5, 500}};
+    const std::string text = LedgerText(state);
+    EXPECT_EQ(ParseLedgerText(text), state);
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string changed = text;
+        return changed.replace(changed.find(from), from.size(), to);
+    };
+    for (const std::string& bad : {
+             text.substr(0, text.size() - 1),
+             text + "x",
+             text + text,
+             LedgerText({state.acknowledged, state.assigned}),
+             replaced("7 700", "-7 700"),
+             replaced("7 700", "99999999999999999999 700"),
+             replaced("5 500", "5 5x0"),
+             std::string(),
+         }) {
+        EXPECT_FALSE(ParseLedgerText(bad)) << bad;
+    }
 }
 
 TEST_F(MqttJournal, AReplayGoesBackSevenDaysAtMostNumberingBackFromTheLastRow) {

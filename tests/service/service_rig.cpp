@@ -38,17 +38,13 @@ TServiceRig::~TServiceRig() {
 }
 
 void TServiceRig::StartSimulator(int number, std::vector<std::string> options) {
-    StopSimulator(number);
+    simulators_.erase(number);
     options.insert(options.end(), {"--link", home_.ComLink(number).string()});
     auto simulator = std::make_unique<TChildProcess>(ORNET5_SIM_PATH, options);
     if (!simulator->WaitUntilReady()) {
         throw std::runtime_error("ornet5-sim did not start: " + simulator->Output());
     }
     simulators_[number] = std::move(simulator);
-}
-
-void TServiceRig::StopSimulator(int number) {
-    simulators_.erase(number);
 }
 
 std::filesystem::path TServiceRig::WriteConfig(const std::string& site, const std::string& sections,

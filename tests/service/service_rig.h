@@ -32,7 +32,6 @@ class TServiceRig {
     // {"--word", "FC7B"}, ...); returns once it is ready. A simulator
     // already there is ended first.
     void StartSimulator(int number, std::vector<std::string> options = {});
-    void StopSimulator(int number);
 
     // Writes ornet5d's configuration file: a [Service] section with the
     // site and the rig's journal folder (and Metrics= when metricsPort is
