@@ -1,10 +1,8 @@
 #include "app/journal_chart_texts.h"
 
-#include <array>
-#include <charconv>
 #include <string>
-#include <system_error>
 
+#include "common/decimal_text.h"
 #include "measure/dose_text.h"
 
 namespace ornet5 {
@@ -21,14 +19,9 @@ std::string DoseIn(double doseUSvH, const TChartFormats& formats) {
 // (the dose rule's "7,9E03" would hide a month's figure), in the rate's
 // unit less its "/ч".
 std::string AccumulatedDoseText(double doseUSv, const TChartFormats& formats) {
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                      doseUSv * formats.unitFactor, std::chars_format::fixed, 2);
-    std::string text(buffer.data(), result.ec == std::errc() ? result.ptr : buffer.data());
-    if (const std::size_t point = text.find('.'); point != std::string::npos) {
-        text.replace(point, 1, formats.decimalSeparator);
-    }
-    return text + " " + formats.unitText.substr(0, formats.unitText.rfind('/'));
+    return DecimalText(doseUSv * formats.unitFactor, formats.decimalSeparator,
+                       std::chars_format::fixed, 2) +
+           " " + formats.unitText.substr(0, formats.unitText.rfind('/'));
 }
 
 std::string DoseLine(const TJournalStatistics& figures, const TChartFormats& formats) {

@@ -1,9 +1,6 @@
 #include "app/journal_window_core.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
-#include <system_error>
 
 #include "app/desktop_detector.h"
 #include "app/journal_window_design.h"
@@ -29,14 +26,7 @@ std::chrono::system_clock::time_point TimeOf(std::int64_t utcMs) {
 // binary rounding of a unit's conversion (0.3 µSv/h is 30 µR/h, not
 // 30.000000000000004).
 std::string ThresholdText(double value, const std::string& separator) {
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::general, 6);
-    std::string text(buffer.data(), result.ptr);
-    if (const std::size_t point = text.find('.'); point != std::string::npos) {
-        text.replace(point, 1, separator);
-    }
-    return text;
+    return DecimalText(value, separator, std::chars_format::general, 6);
 }
 
 // A Windows path may hold any letters; user texts are UTF-8.

@@ -4,20 +4,18 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <system_error>
 
 namespace ornet5 {
 
-std::string ShortestDecimalText(double value, std::string_view separator) {
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    std::string text(buffer.data(), result.ptr);
+namespace {
+
+std::string WithSeparator(std::string text, std::string_view separator) {
     if (const std::size_t point = text.find('.'); point != std::string::npos) {
         text.replace(point, 1, separator);
     }
     return text;
 }
-
-namespace {
 
 // The decimal point is moved in the text's exponent, so that the only
 // rounding is from_chars' own. False when the exponent is not a number.
@@ -43,6 +41,23 @@ bool ScaleExponent(std::string& number, int powerOfTen) {
 }
 
 }  // namespace
+
+std::string ShortestDecimalText(double value, std::string_view separator) {
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return WithSeparator(std::string(buffer.data(), result.ptr), separator);
+}
+
+std::string DecimalText(double value, std::string_view separator, std::chars_format format,
+                        int precision) {
+    std::array<char, 64> buffer{};
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, precision);
+    if (result.ec != std::errc()) {
+        return {};
+    }
+    return WithSeparator(std::string(buffer.data(), result.ptr), separator);
+}
 
 std::optional<double> ParseDecimalText(std::string_view text, int powerOfTen) {
     const std::size_t begin = text.find_first_not_of(" \t");

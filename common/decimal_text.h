@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,11 @@ namespace ornet5 {
 // value, with the given decimal separator instead of '.': "0,3", "1,5e-07".
 // Never locale-dependent.
 std::string ShortestDecimalText(double value, std::string_view separator = ".");
+// The same in a format to a precision, as std::to_chars writes them:
+// (general, 6) gives "30" for 30.000000000000004, (fixed, 2) "4,25". Empty
+// when the text would be longer than 64 characters.
+std::string DecimalText(double value, std::string_view separator, std::chars_format format,
+                        int precision);
 
 // A decimal number as a user or a settings file writes it: blanks around
 // it allowed, '.' or ',' as the decimal separator, an exponent allowed
